@@ -1,0 +1,23 @@
+// Benchmark workloads: the synthetic record of the command-line demo, so timings are of real-looking
+// ground motion.
+#include "workloads.h"
+
+#include <cmath>
+
+#include "core/synthetic_record.h"
+
+namespace bench {
+
+const std::vector<double>& standardRecord() {
+  static const std::vector<double> record = core::syntheticRecord(4000, kStandardDt, 1, 3.0);
+  return record;
+}
+
+std::vector<double> logPeriods(double first, double last, int n) {
+  std::vector<double> periods(static_cast<std::size_t>(n));
+  for (int i = 0; i < n; ++i)
+    periods[i] = first * std::pow(last / first, n > 1 ? double(i) / (n - 1) : 0.0);
+  return periods;
+}
+
+}  // namespace bench
