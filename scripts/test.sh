@@ -1,0 +1,32 @@
+#!/usr/bin/env bash
+# Every test: unit and Octave tests, the MATLAB/Octave build script, the unit tests again under
+# AddressSanitizer and UndefinedBehaviorSanitizer, and the conformance cases when ../shared has them.
+set -euo pipefail
+top="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+source "$top/scripts/setup.sh"
+
+echo "== unit and Octave tests" >&2
+ctest --test-dir "$BUILD_DIR" --output-on-failure -j"$(nproc)"
+
+echo "== the mex build script, in Octave" >&2
+script_dir="$BUILD_DIR/mex-script"
+rm -rf "$script_dir" && mkdir -p "$script_dir"
+(cd "$script_dir" && octave-cli --no-gui --norc --quiet \
+   --eval "addpath('$top/matlab'); build_mex('$script_dir')" 2>&1 | sed "/ignoring const execution_exception/d")
+octave-cli --no-gui --norc --quiet \
+  --eval "addpath('$script_dir'); addpath('$top/tests/octave'); test_quorvel" 2>&1 |
+  sed "/ignoring const execution_exception/d"
+
+echo "== unit tests under the sanitizers" >&2
+asan_dir="$top/build-asan"
+cmake -S "$top" -B "$asan_dir" -DSPECTRA_SANITIZE=ON -DSPECTRA_BENCHMARKS=OFF -DSPECTRA_OCTAVE=OFF >/dev/null
+cmake --build "$asan_dir" -j"$(nproc)"
+ctest --test-dir "$asan_dir" -L unit --output-on-failure -j"$(nproc)"
+
+conformance="$top/../shared/conformance/check.py"
+if [[ -f "$conformance" ]]; then
+  echo "== conformance cases" >&2
+  weight=()
+  [[ -d "$BUILD_DIR/mex-weight" ]] && weight=(--mexdir-weight "$BUILD_DIR/mex-weight")
+  python3 "$conformance" --mexdir "$BUILD_DIR/mex" "${weight[@]}"
+fi
