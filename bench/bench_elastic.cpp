@@ -16,7 +16,6 @@ void elasticSpectra(benchmark::State& state, const char* method) {
   std::vector<double> out(10 * T.size());
   std::vector<double> f(T.size());
   double pga = 0.0;
-  long steps = 0;
   for (auto _ : state) {
     std::fill(out.begin(), out.end(), 0.0);
     double* o = out.data();
@@ -26,9 +25,8 @@ void elasticSpectra(benchmark::State& state, const char* method) {
                         zeta.data(), 1, method);
     benchmark::DoNotOptimize(out.data());
   }
-  // Items are oscillator-steps over the record (the free-vibration tails come on top).
-  steps = static_cast<long>(ag.size()) * nT;
-  state.SetItemsProcessed(state.iterations() * steps);
+  state.SetItemsProcessed(state.iterations() *
+                          bench::elasticSteps(static_cast<int>(ag.size()), bench::kStandardDt, T, zeta));
 }
 
 }  // namespace

@@ -12,4 +12,8 @@ constexpr double kStandardDt = 0.01;
 // n periods log-spaced from first to last.
 std::vector<double> logPeriods(double first, double last, int n);
 
+// Oscillator-steps that the elastic and inelastic drivers integrate for these periods and
+// damping ratios: every analysis runs over the record plus its free-vibration tail.
+long elasticSteps(int nAg, double dt, const std::vector<double>& T, const std::vector<double>& zeta);
+
 }  // namespace bench
