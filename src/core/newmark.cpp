@@ -6,17 +6,26 @@
 
 namespace core {
 
+NewmarkConstants newmarkConstants(double dt, double m, double zeta, double k, double beta,
+                                  double gamma) {
+  NewmarkConstants n;
+  n.c = (zeta + zeta) * std::sqrt(m * k);
+  n.c1 = gamma / (beta * dt);
+  n.c2 = 1.0 / (dt * (beta * dt));
+  n.kEff = (n.c2 * m + n.c1 * n.c) + k;
+  n.bv = 1.0 - gamma / beta;
+  n.ba = ((gamma * (-0.5)) / beta + 1.0) * dt;
+  n.av = -1.0 / (beta * dt);
+  n.aa = (-0.5) / beta + 1.0;
+  return n;
+}
+
 void newmark(double* u, double* v, double* a, double* fs, const double* ag, std::int32_t nAg,
              std::int32_t nTH, double dt, double m, double zeta, double k, double beta,
              double gamma) {
-  const double c = (zeta + zeta) * std::sqrt(m * k);
-  const double c1 = gamma / (beta * dt);
-  const double c2 = 1.0 / (dt * (beta * dt));
-  const double kEff = (c2 * m + c1 * c) + k;
-  const double bv = 1.0 - gamma / beta;
-  const double ba = ((gamma * (-0.5)) / beta + 1.0) * dt;
-  const double av = -1.0 / (beta * dt);
-  const double aa = (-0.5) / beta + 1.0;
+  const NewmarkConstants n = newmarkConstants(dt, m, zeta, k, beta, gamma);
+  const double c = n.c, c1 = n.c1, c2 = n.c2, kEff = n.kEff;
+  const double bv = n.bv, ba = n.ba, av = n.av, aa = n.aa;
 
   u[0] = 0.0;
   v[0] = 0.0;

@@ -5,6 +5,18 @@
 
 namespace core {
 
+// The constants of one linear Newmark integration, formed once per call.
+struct NewmarkConstants {
+  double c;       // damping coefficient (ζ + ζ)·√(m·k)
+  double c1, c2;  // velocity and acceleration per unit displacement increment
+  double kEff;    // effective stiffness
+  double bv, ba;  // velocity predictor from v and a
+  double av, aa;  // acceleration predictor from v and a
+};
+
+NewmarkConstants newmarkConstants(double dt, double m, double zeta, double k, double beta,
+                                  double gamma);
+
 // Fills the same four histories as recform for m·ü + c·u̇ + k·u = −m·ag(t), c = 2ζ√(mk), with
 // Newmark's β and γ (the drivers use β = 1/4, γ = 1/2: average acceleration, unconditionally
 // stable, second order). One predictor and one exact linear corrector per step; the ground

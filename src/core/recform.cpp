@@ -6,15 +6,8 @@
 
 namespace core {
 
-namespace {
-
-// Displacement row (A, B, C, D) and velocity row (Ap, Bp, Cp, Dp) of the recurrence.
-struct Coefficients {
-  double A, B, C, D;
-  double Ap, Bp, Cp, Dp;
-};
-
-Coefficients coefficients(double omega, double dt, double zeta) {
+RecformCoefficients recformCoefficients(double dt, double m, double zeta, double k) {
+  const double omega = std::sqrt(k / m);
   const double r = std::sqrt(1.0 - zeta * zeta);
   const double omegaD = r * omega;
   const double E = std::exp(((-zeta) * omega) * dt);
@@ -25,7 +18,7 @@ Coefficients coefficients(double omega, double dt, double zeta) {
   const double eta = (2.0 * zeta) / (dt * omega);
   const double twoZetaZeta = (2.0 * zeta) * zeta;
 
-  Coefficients c;
+  RecformCoefficients c;
   c.A = (cosX + sinX * (zeta / r)) * E;
   c.B = (sinX * (1.0 / omegaD)) * E;
   c.C = q * ((sinX * ((1.0 - twoZetaZeta) / x - zeta / r) - (eta + 1.0) * cosX) * E + eta);
@@ -34,16 +27,14 @@ Coefficients coefficients(double omega, double dt, double zeta) {
   c.Bp = (cosX - sinX * (zeta / r)) * E;
   c.Cp = q * (E * ((1.0 / dt) * cosX + (omega / r + zeta / (dt * r)) * sinX) - 1.0 / dt);
   c.Dp = (-1.0 / (dt * (omega * omega))) * (1.0 - c.A);
+  c.dampingRate = omega * (-2.0 * zeta);
   return c;
 }
 
-}  // namespace
-
 void recform(double* u, double* v, double* a, double* fs, const double* ag, std::int32_t nAg,
              std::int32_t nTH, double dt, double m, double zeta, double k) {
-  const double omega = std::sqrt(k / m);
-  const Coefficients c = coefficients(omega, dt, zeta);
-  const double dampingRate = omega * (-2.0 * zeta);
+  const RecformCoefficients c = recformCoefficients(dt, m, zeta, k);
+  const double dampingRate = c.dampingRate;
 
   u[0] = 0.0;
   v[0] = 0.0;

@@ -5,6 +5,16 @@
 
 namespace core {
 
+// The eight constant coefficients of the recurrence: displacement row (A, B, C, D) and velocity
+// row (Ap, Bp, Cp, Dp), for ω = √(k/m) formed here, plus ω·(−2ζ) for the acceleration.
+struct RecformCoefficients {
+  double A, B, C, D;
+  double Ap, Bp, Cp, Dp;
+  double dampingRate;
+};
+
+RecformCoefficients recformCoefficients(double dt, double m, double zeta, double k);
+
 // Fills samples 0 .. nTH - 1 of the relative displacement u, velocity v, acceleration a and
 // restoring force fs = k·u of m·ü + 2ζωm·u̇ + k·u = −m·ag(t), with ω = √(k/m) formed here.
 // The excitation is taken as linear between samples (exact for piecewise-linear ag; Nigam and

@@ -5,16 +5,32 @@
 #include <cmath>
 #include <cstring>
 
+#include <algorithm>
+#include <limits>
+#include <new>
+#include <numeric>
+#include <vector>
+
+#include "core/execution.h"
 #include "core/history_length.h"
 #include "core/host_api.h"
 #include "core/newmark.h"
 #include "core/peaks.h"
 #include "core/recform.h"
+#include "core/parallel.h"
 #include "core/scratch.h"
+#include "elastic/batch.h"
 
 namespace quorvel {
 
-std::int32_t getSpectra(double* pga, double* f, double* dsp, double* vel, double* acc,
+namespace {
+
+constexpr const char* kAllocationWarning =
+    "??? Quorvel::getSpectra - failed to create time-history vectors\n";
+
+}  // namespace
+
+std::int32_t getSpectraStraightforward(double* pga, double* f, double* dsp, double* vel, double* acc,
                         double* totAcc, double* psdVel, double* psdAcc, double* resDsp,
                         double* iFrc, double* dFrc, double* rFrc, const double* ag,
                         std::int32_t nAg, double dt, const double* T, std::int32_t nT, double m,
@@ -25,7 +41,7 @@ std::int32_t getSpectra(double* pga, double* f, double* dsp, double* vel, double
 
   core::Scratch histories;
   if (!core::allocateScratch(histories, 4, nMax)) {
-    mexPrintf("??? Quorvel::getSpectra - failed to create time-history vectors\n");
+    mexPrintf("%s", kAllocationWarning);
     return -1;
   }
   double* u = histories.vector(0);
@@ -57,6 +73,109 @@ std::int32_t getSpectra(double* pga, double* f, double* dsp, double* vel, double
       iFrc[idx] = m * totAcc[idx];
       dFrc[idx] = ((z + z) * sqrtMK) * vel[idx];
     }
+  }
+  return 0;
+}
+
+namespace {
+
+// The analyses of one call, in the order of the output matrices (idx = i + j·nT).
+struct Pairs {
+  std::vector<double> omega;  // per period
+  std::vector<Oscillator> oscillators;
+  std::vector<std::int32_t> byLength;  // pair indices, longest history first
+};
+
+Pairs describePairs(std::int32_t nAg, double dt, const double* T, std::int32_t nT, double m,
+                    const double* zeta, std::int32_t nZeta, std::int64_t nMax) {
+  const double pi = std::acos(-1.0);
+  const double twoPi = pi + pi;
+  Pairs pairs;
+  pairs.omega.resize(static_cast<std::size_t>(nT));
+  pairs.oscillators.resize(static_cast<std::size_t>(nT) * static_cast<std::size_t>(nZeta));
+  for (std::int32_t i = 0; i < nT; ++i) {
+    const double omega = twoPi / T[i];
+    const double k = omega * (omega * m);
+    pairs.omega[i] = omega;
+    for (std::int32_t j = 0; j < nZeta; ++j)
+      pairs.oscillators[i + j * nT] = {k, zeta[j], core::historyLength(nAg, zeta[j], omega, dt, nMax)};
+  }
+  pairs.byLength.resize(pairs.oscillators.size());
+  std::iota(pairs.byLength.begin(), pairs.byLength.end(), 0);
+  std::stable_sort(pairs.byLength.begin(), pairs.byLength.end(), [&](std::int32_t a, std::int32_t b) {
+    return pairs.oscillators[a].nTH > pairs.oscillators[b].nTH;
+  });
+  return pairs;
+}
+
+// Peaks of every pair, the longest analyses first, in blocks spread over the threads.
+std::vector<OscillatorPeaks> allPeaks(Method method, const double* ag, std::int32_t nAg,
+                                      double dt, double m, const Pairs& pairs) {
+  const std::size_t count = pairs.byLength.size();
+  std::vector<Oscillator> sorted(count);
+  for (std::size_t p = 0; p < count; ++p) sorted[p] = pairs.oscillators[pairs.byLength[p]];
+  std::vector<OscillatorPeaks> sortedPeaks(count);
+  const core::VectorUnit unit = core::vectorUnit();
+  const std::int64_t block = 4 * lanesOf(unit);
+  const std::int64_t blocks = (static_cast<std::int64_t>(count) + block - 1) / block;
+  core::parallelFor(blocks, core::threadCount(), [&](std::int64_t b, int) {
+    const std::int64_t first = b * block;
+    const auto size = static_cast<std::int32_t>(std::min<std::int64_t>(block, count - first));
+    batchPeaks(method, ag, nAg, dt, m, sorted.data() + first, size, sortedPeaks.data() + first,
+               unit);
+  });
+  std::vector<OscillatorPeaks> peaks(count);
+  for (std::size_t p = 0; p < count; ++p) peaks[pairs.byLength[p]] = sortedPeaks[p];
+  return peaks;
+}
+
+}  // namespace
+
+std::int32_t getSpectra(double* pga, double* f, double* dsp, double* vel, double* acc,
+                        double* totAcc, double* psdVel, double* psdAcc, double* resDsp,
+                        double* iFrc, double* dFrc, double* rFrc, const double* ag,
+                        std::int32_t nAg, double dt, const double* T, std::int32_t nT, double m,
+                        const double* zeta, std::int32_t nZeta, const char* method) {
+  const bool recform = std::strcmp(method, "recform") == 0;
+  const bool newmark = std::strcmp(method, "newmark") == 0;
+  if (core::straightforward() || (!recform && !newmark))
+    return getSpectraStraightforward(pga, f, dsp, vel, acc, totAcc, psdVel, psdAcc, resDsp, iFrc,
+                                     dFrc, rFrc, ag, nAg, dt, T, nT, m, zeta, nZeta, method);
+
+  // The fast path keeps no histories, but refuses what the history vectors could not hold.
+  const std::int64_t nMax = core::historyCapacity(nAg, zeta[0], T[nT - 1], dt);
+  if (nMax > std::numeric_limits<std::int32_t>::max()) {
+    mexPrintf("%s", kAllocationWarning);
+    return -1;
+  }
+  try {
+    const Pairs pairs = describePairs(nAg, dt, T, nT, m, zeta, nZeta, nMax);
+    const std::vector<OscillatorPeaks> peaks =
+        allPeaks(recform ? Method::Recform : Method::Newmark, ag, nAg, dt, m, pairs);
+    *pga = core::peakGroundAcceleration(ag, nAg);
+    for (std::int32_t i = 0; i < nT; ++i) {
+      f[i] = 1.0 / T[i];
+      const double omega = pairs.omega[i];
+      const double sqrtMK = std::sqrt(m * pairs.oscillators[i].k);
+      for (std::int32_t j = 0; j < nZeta; ++j) {
+        const std::int32_t idx = i + j * nT;
+        const OscillatorPeaks& p = peaks[idx];
+        const double z = zeta[j];
+        dsp[idx] = p.dsp;
+        vel[idx] = p.vel;
+        acc[idx] = p.acc;
+        totAcc[idx] = p.totAcc;
+        rFrc[idx] = p.rFrc;
+        psdVel[idx] = omega * dsp[idx];
+        psdAcc[idx] = (omega * dsp[idx]) * omega;
+        resDsp[idx] = p.resDsp;
+        iFrc[idx] = m * totAcc[idx];
+        dFrc[idx] = ((z + z) * sqrtMK) * vel[idx];
+      }
+    }
+  } catch (const std::bad_alloc&) {
+    mexPrintf("%s", kAllocationWarning);
+    return -1;
   }
   return 0;
 }
