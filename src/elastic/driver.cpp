@@ -5,10 +5,8 @@
 #include <cmath>
 #include <cstring>
 
-#include <algorithm>
 #include <limits>
 #include <new>
-#include <numeric>
 #include <vector>
 
 #include "core/execution.h"
@@ -17,9 +15,8 @@
 #include "core/newmark.h"
 #include "core/peaks.h"
 #include "core/recform.h"
-#include "core/parallel.h"
 #include "core/scratch.h"
-#include "elastic/batch.h"
+#include "core/elastic_batch.h"
 
 namespace quorvel {
 
@@ -79,54 +76,21 @@ std::int32_t getSpectraStraightforward(double* pga, double* f, double* dsp, doub
 
 namespace {
 
-// The analyses of one call, in the order of the output matrices (idx = i + j·nT).
-struct Pairs {
-  std::vector<double> omega;  // per period
-  std::vector<Oscillator> oscillators;
-  std::vector<std::int32_t> byLength;  // pair indices, longest history first
-};
-
-Pairs describePairs(std::int32_t nAg, double dt, const double* T, std::int32_t nT, double m,
-                    const double* zeta, std::int32_t nZeta, std::int64_t nMax) {
+// The analyses of one call in the order of the output matrices (idx = i + j·nT), with the
+// circular frequency of every period.
+void describePairs(std::int32_t nAg, double dt, const double* T, std::int32_t nT, double m,
+                   const double* zeta, std::int32_t nZeta, std::int64_t nMax,
+                   std::vector<double>& omega, std::vector<core::Oscillator>& oscillators) {
   const double pi = std::acos(-1.0);
   const double twoPi = pi + pi;
-  Pairs pairs;
-  pairs.omega.resize(static_cast<std::size_t>(nT));
-  pairs.oscillators.resize(static_cast<std::size_t>(nT) * static_cast<std::size_t>(nZeta));
+  omega.resize(static_cast<std::size_t>(nT));
+  oscillators.resize(static_cast<std::size_t>(nT) * static_cast<std::size_t>(nZeta));
   for (std::int32_t i = 0; i < nT; ++i) {
-    const double omega = twoPi / T[i];
-    const double k = omega * (omega * m);
-    pairs.omega[i] = omega;
+    omega[i] = twoPi / T[i];
+    const double k = omega[i] * (omega[i] * m);
     for (std::int32_t j = 0; j < nZeta; ++j)
-      pairs.oscillators[i + j * nT] = {k, zeta[j], core::historyLength(nAg, zeta[j], omega, dt, nMax)};
+      oscillators[i + j * nT] = {k, zeta[j], core::historyLength(nAg, zeta[j], omega[i], dt, nMax)};
   }
-  pairs.byLength.resize(pairs.oscillators.size());
-  std::iota(pairs.byLength.begin(), pairs.byLength.end(), 0);
-  std::stable_sort(pairs.byLength.begin(), pairs.byLength.end(), [&](std::int32_t a, std::int32_t b) {
-    return pairs.oscillators[a].nTH > pairs.oscillators[b].nTH;
-  });
-  return pairs;
-}
-
-// Peaks of every pair, the longest analyses first, in blocks spread over the threads.
-std::vector<OscillatorPeaks> allPeaks(Method method, const double* ag, std::int32_t nAg,
-                                      double dt, double m, const Pairs& pairs) {
-  const std::size_t count = pairs.byLength.size();
-  std::vector<Oscillator> sorted(count);
-  for (std::size_t p = 0; p < count; ++p) sorted[p] = pairs.oscillators[pairs.byLength[p]];
-  std::vector<OscillatorPeaks> sortedPeaks(count);
-  const core::VectorUnit unit = core::vectorUnit();
-  const std::int64_t block = 4 * lanesOf(unit);
-  const std::int64_t blocks = (static_cast<std::int64_t>(count) + block - 1) / block;
-  core::parallelFor(blocks, core::threadCount(), [&](std::int64_t b, int) {
-    const std::int64_t first = b * block;
-    const auto size = static_cast<std::int32_t>(std::min<std::int64_t>(block, count - first));
-    batchPeaks(method, ag, nAg, dt, m, sorted.data() + first, size, sortedPeaks.data() + first,
-               unit);
-  });
-  std::vector<OscillatorPeaks> peaks(count);
-  for (std::size_t p = 0; p < count; ++p) peaks[pairs.byLength[p]] = sortedPeaks[p];
-  return peaks;
 }
 
 }  // namespace
@@ -149,17 +113,20 @@ std::int32_t getSpectra(double* pga, double* f, double* dsp, double* vel, double
     return -1;
   }
   try {
-    const Pairs pairs = describePairs(nAg, dt, T, nT, m, zeta, nZeta, nMax);
-    const std::vector<OscillatorPeaks> peaks =
-        allPeaks(recform ? Method::Recform : Method::Newmark, ag, nAg, dt, m, pairs);
+    std::vector<double> omegas;
+    std::vector<core::Oscillator> oscillators;
+    describePairs(nAg, dt, T, nT, m, zeta, nZeta, nMax, omegas, oscillators);
+    const std::vector<core::OscillatorPeaks> peaks = core::elasticPeaks(
+        recform ? core::ElasticMethod::Recform : core::ElasticMethod::Newmark, ag, nAg, dt, m,
+        oscillators, core::vectorUnit(), core::threadCount());
     *pga = core::peakGroundAcceleration(ag, nAg);
     for (std::int32_t i = 0; i < nT; ++i) {
       f[i] = 1.0 / T[i];
-      const double omega = pairs.omega[i];
-      const double sqrtMK = std::sqrt(m * pairs.oscillators[i].k);
+      const double omega = omegas[i];
+      const double sqrtMK = std::sqrt(m * oscillators[i].k);
       for (std::int32_t j = 0; j < nZeta; ++j) {
         const std::int32_t idx = i + j * nT;
-        const OscillatorPeaks& p = peaks[idx];
+        const core::OscillatorPeaks& p = peaks[idx];
         const double z = zeta[j];
         dsp[idx] = p.dsp;
         vel[idx] = p.vel;

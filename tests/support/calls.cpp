@@ -17,7 +17,7 @@ std::string firstDifference(const host::Outcome& a, const host::Outcome& b) {
     const mxArray& y = b.field(name);
     if (x.rows != y.rows || x.cols != y.cols) return name + ": shapes differ";
     for (std::size_t i = 0; i < x.data.size(); ++i)
-      if (!sameBits(x.data[i], y.data[i]))
+      if (!sameResult(x.data[i], y.data[i]))
         return name + "[" + std::to_string(i) + "]: " + std::to_string(x.data[i]) + " vs " +
                std::to_string(y.data[i]);
   }

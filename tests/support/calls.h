@@ -38,7 +38,12 @@ inline bool sameBits(double a, double b) {
   return x == y;
 }
 
-// Every field of two outcomes identical: names, shapes and bits. Describes the first difference.
+// Bitwise equality except that any two NaNs are equal: compilers may swap the operands of a
+// commutative operation, and with them which NaN's sign and payload propagate.
+inline bool sameResult(double a, double b) { return (a != a && b != b) || sameBits(a, b); }
+
+// Every field of two outcomes identical: names, shapes and bits (NaN equal to NaN). Describes the
+// first difference.
 std::string firstDifference(const host::Outcome& a, const host::Outcome& b);
 
 }  // namespace support

@@ -1,0 +1,397 @@
+// Several linear oscillators per vector register: the same recurrences as recform and newmark,
+// lane by lane in the same operation order, with the peaks taken as the state advances.
+#include "core/elastic_batch.h"
+
+#include <algorithm>
+#include <cmath>
+#include <numeric>
+
+#include "core/magnitude.h"
+#include "core/newmark.h"
+#include "core/parallel.h"
+#include "core/recform.h"
+
+namespace core {
+
+namespace {
+
+#define SPECTRA_INLINE inline __attribute__((always_inline))
+
+template <int W>
+struct Lanes {
+  typedef double V __attribute__((vector_size(8 * W)));
+  typedef long long I __attribute__((vector_size(8 * W)));
+};
+
+template <int W>
+SPECTRA_INLINE typename Lanes<W>::V absolute(typename Lanes<W>::V x) {
+  typedef typename Lanes<W>::I I;
+  const I magnitudeBits = (I{} + 0x7fffffffffffffffLL);
+  return (typename Lanes<W>::V)((I)x & magnitudeBits);
+}
+
+// Running peaks of a group. A strict comparison so that NaN never becomes a peak; `live` masks the
+// lanes whose analysis has ended, `last` marks the lanes whose final sample this is.
+template <int W>
+struct GroupPeaks {
+  typedef typename Lanes<W>::V V;
+  typedef typename Lanes<W>::I I;
+  V dsp{}, vel{}, acc{}, totAcc{}, rFrc{}, resDsp{};
+
+  SPECTRA_INLINE void take(V u, V v, V a, V fs, V ground) {
+    raise(dsp, absolute<W>(u));
+    raise(vel, absolute<W>(v));
+    raise(acc, absolute<W>(a));
+    raise(totAcc, absolute<W>(a + ground));
+    raise(rFrc, absolute<W>(fs));
+  }
+  SPECTRA_INLINE void take(V u, V v, V a, V fs, V ground, I live, I last) {
+    raiseWhere(dsp, absolute<W>(u), live);
+    raiseWhere(vel, absolute<W>(v), live);
+    raiseWhere(acc, absolute<W>(a), live);
+    raiseWhere(totAcc, absolute<W>(a + ground), live);
+    raiseWhere(rFrc, absolute<W>(fs), live);
+    resDsp = last ? absolute<W>(u) : resDsp;
+  }
+  static SPECTRA_INLINE void raise(V& peak, V candidate) {
+    peak = candidate > peak ? candidate : peak;
+  }
+  static SPECTRA_INLINE void raiseWhere(V& peak, V candidate, I live) {
+    peak = ((candidate > peak) & live) ? candidate : peak;
+  }
+};
+
+// Per-lane constants of the exact recursive recurrence, from the same coefficient routine as
+// recform itself.
+template <int W>
+struct RecformLanes {
+  typedef typename Lanes<W>::V V;
+  V A, B, C, D, Ap, Bp, Cp, Dp, rate, k;
+  V u, v;
+  double m;
+
+  void setUp(const Oscillator* osc, double dt, double mass) {
+    m = mass;
+    for (int l = 0; l < W; ++l) {
+      const RecformCoefficients c = recformCoefficients(dt, m, osc[l].zeta, osc[l].k);
+      A[l] = c.A, B[l] = c.B, C[l] = c.C, D[l] = c.D;
+      Ap[l] = c.Ap, Bp[l] = c.Bp, Cp[l] = c.Cp, Dp[l] = c.Dp;
+      rate[l] = c.dampingRate;
+      k[l] = osc[l].k;
+    }
+  }
+  // State at rest; returns a, fs of sample 0 through the arguments.
+  SPECTRA_INLINE void start(double ag0, V& a, V& fs) {
+    u = V{} + 0.0;
+    v = V{} + 0.0;
+    fs = k * u;
+    a = rate * v - ag0 - fs / m;
+  }
+  SPECTRA_INLINE void step(double p0, double p1, V& a, V& fs) {
+    const V un = A * u + B * v + C * p0 + D * p1;
+    const V vn = Ap * u + Bp * v + Cp * p0 + Dp * p1;
+    u = un;
+    v = vn;
+    fs = k * u;
+    a = rate * v - p1 - fs / m;
+  }
+};
+
+// Per-lane constants of the linear Newmark integration (average acceleration).
+template <int W>
+struct NewmarkLanes {
+  typedef typename Lanes<W>::V V;
+  V c, c1, c2, kEff, bv, ba, av, aa, k;
+  V u, v, a, fs;
+  double m;
+
+  void setUp(const Oscillator* osc, double dt, double mass) {
+    m = mass;
+    for (int l = 0; l < W; ++l) {
+      const NewmarkConstants n =
+          newmarkConstants(dt, m, osc[l].zeta, osc[l].k, 0.25, 0.5);
+      c[l] = n.c, c1[l] = n.c1, c2[l] = n.c2, kEff[l] = n.kEff;
+      bv[l] = n.bv, ba[l] = n.ba, av[l] = n.av, aa[l] = n.aa;
+      k[l] = osc[l].k;
+    }
+  }
+  SPECTRA_INLINE void start(double ag0, V& aOut, V& fsOut) {
+    u = V{} + 0.0;
+    v = V{} + 0.0;
+    fs = k * u;
+    a = (-ag0 - (c / m) * v) - fs / m;
+    aOut = a;
+    fsOut = fs;
+  }
+  SPECTRA_INLINE void step(double, double p1, V& aOut, V& fsOut) {
+    V un = u;
+    V vn = bv * v + ba * a;
+    V an = av * v + aa * a;
+    const V du = -(((p1 + an) * m + c * vn) + fs) / kEff;
+    un = du + un;
+    vn = c1 * du + vn;
+    an = du * c2 + an;
+    u = un;
+    v = vn;
+    a = an;
+    fs = k * u;
+    aOut = a;
+    fsOut = fs;
+  }
+};
+
+// Running peaks of magnitudes of two components. The exact magnitude (through the power
+// function) is formed only where the product estimate x·x + y·y, padded far beyond any rounding
+// difference between a product and pow(·, 2), does not rule out a new peak; so the peaks are
+// those of forming every magnitude. NaN, infinities and tiny values always take the exact route.
+template <int W>
+struct GroupPeaks2 {
+  typedef typename Lanes<W>::V V;
+  typedef typename Lanes<W>::I I;
+  V dsp{}, vel{}, acc{}, totAcc{}, rFrc{};
+  V lastU1{}, lastU2{};
+
+  static SPECTRA_INLINE void raise(V& peak, V x, V y, I live) {
+    const double up = 1.0 + 0x1.0p-40, down = 1.0 - 0x1.0p-40;
+    const V estimate = x * x + y * y;
+    V bound = (peak * peak) * down;
+    bound = bound < 1e300 ? bound : V{} + 1e300;
+    const I open = ((estimate * up + 1e-300 < bound) == 0) & live;
+    long long any = 0;
+    for (int l = 0; l < W; ++l) any |= open[l];
+    if (any == 0) return;
+    for (int l = 0; l < W; ++l)
+      if (open[l]) {
+        const double candidate = magnitude(x[l], y[l]);
+        if (candidate > peak[l]) peak[l] = candidate;
+      }
+  }
+  SPECTRA_INLINE void take(V u1, V u2, V v1, V v2, V a1, V a2, V fs1, V fs2, V g1, V g2, I live,
+                           I last) {
+    raise(dsp, u1, u2, live);
+    raise(vel, v1, v2, live);
+    raise(acc, a1, a2, live);
+    raise(totAcc, a1 + g1, a2 + g2, live);
+    raise(rFrc, fs1, fs2, live);
+    lastU1 = last ? u1 : lastU1;
+    lastU2 = last ? u2 : lastU2;
+  }
+};
+
+// Lengths of a group: the shortest and longest analysis, and each lane's last sample.
+template <int W>
+SPECTRA_INLINE void groupLengths(const Oscillator* osc, std::int32_t& shortest,
+                                 std::int32_t& longest, typename Lanes<W>::I& lastSample) {
+  shortest = osc[0].nTH;
+  longest = osc[0].nTH;
+  for (int l = 0; l < W; ++l) {
+    shortest = osc[l].nTH < shortest ? osc[l].nTH : shortest;
+    longest = osc[l].nTH > longest ? osc[l].nTH : longest;
+    lastSample[l] = osc[l].nTH - 1;
+  }
+}
+
+// Ground acceleration at both ends of step i: zero after the record, which the last step of the
+// record ramps down to.
+SPECTRA_INLINE void groundAt(const double* ag, std::int32_t nAg, std::int32_t i, double& p0,
+                             double& p1) {
+  p0 = i < nAg ? ag[i] : 0.0;
+  p1 = i < nAg - 1 ? ag[i + 1] : 0.0;
+}
+
+// One group of W oscillators under one component, from sample 0 to the longest history.
+template <int W, template <int> class Stepper>
+SPECTRA_INLINE void runGroup(const double* ag, std::int32_t nAg, double dt, double m,
+                             const Oscillator* osc, OscillatorPeaks* out) {
+  typedef typename Lanes<W>::V V;
+  typedef typename Lanes<W>::I I;
+  Stepper<W> s;
+  s.setUp(osc, dt, m);
+  std::int32_t shortest, longest;
+  I lastSample;
+  groupLengths<W>(osc, shortest, longest, lastSample);
+
+  GroupPeaks<W> peaks;
+  V a, fs;
+  s.start(ag[0], a, fs);
+  peaks.take(s.u, s.v, a, fs, V{} + ag[0], I{} - 1, lastSample == 0);
+
+  // Every lane is still running and none ends while sample i + 1 < shortest − 1.
+  std::int32_t i = 0;
+  double p0, p1;
+  for (; i < shortest - 2; ++i) {
+    groundAt(ag, nAg, i, p0, p1);
+    s.step(p0, p1, a, fs);
+    // After the record the ground is at rest; |a + 0| is |a| bit for bit.
+    peaks.take(s.u, s.v, a, fs, V{} + p1);
+  }
+  for (; i < longest - 1; ++i) {
+    groundAt(ag, nAg, i, p0, p1);
+    s.step(p0, p1, a, fs);
+    const I sample = I{} + (i + 1);
+    peaks.take(s.u, s.v, a, fs, V{} + p1, sample <= lastSample, sample == lastSample);
+  }
+  for (int l = 0; l < W; ++l)
+    out[l] = {peaks.dsp[l], peaks.vel[l], peaks.acc[l], peaks.totAcc[l], peaks.rFrc[l],
+              peaks.resDsp[l]};
+}
+
+// One group of W oscillators under two components, each integrated on its own.
+template <int W, template <int> class Stepper>
+SPECTRA_INLINE void runGroup2(const double* ag1, const double* ag2, std::int32_t nAg, double dt,
+                              double m, const Oscillator* osc, OscillatorPeaks* out) {
+  typedef typename Lanes<W>::V V;
+  typedef typename Lanes<W>::I I;
+  Stepper<W> s1;
+  s1.setUp(osc, dt, m);
+  Stepper<W> s2 = s1;
+  std::int32_t shortest, longest;
+  I lastSample;
+  groupLengths<W>(osc, shortest, longest, lastSample);
+
+  GroupPeaks2<W> peaks;
+  V a1, fs1, a2, fs2;
+  s1.start(ag1[0], a1, fs1);
+  s2.start(ag2[0], a2, fs2);
+  peaks.take(s1.u, s2.u, s1.v, s2.v, a1, a2, fs1, fs2, V{} + ag1[0], V{} + ag2[0], I{} - 1,
+             lastSample == 0);
+  double p01, p11, p02, p12;
+  for (std::int32_t i = 0; i < longest - 1; ++i) {
+    groundAt(ag1, nAg, i, p01, p11);
+    groundAt(ag2, nAg, i, p02, p12);
+    s1.step(p01, p11, a1, fs1);
+    s2.step(p02, p12, a2, fs2);
+    const I sample = I{} + (i + 1);
+    peaks.take(s1.u, s2.u, s1.v, s2.v, a1, a2, fs1, fs2, V{} + p11, V{} + p12,
+               sample <= lastSample, sample == lastSample);
+  }
+  for (int l = 0; l < W; ++l)
+    out[l] = {peaks.dsp[l], peaks.vel[l], peaks.acc[l], peaks.totAcc[l], peaks.rFrc[l],
+              magnitude(peaks.lastU1[l], peaks.lastU2[l])};
+}
+
+// The records of a batch: one component, or two.
+struct Records {
+  const double* ag1;
+  const double* ag2;  // null for one component
+  std::int32_t nAg;
+  double dt, m;
+};
+
+// All oscillators, W at a time; the last group is padded with copies of its first oscillator.
+template <int W>
+SPECTRA_INLINE void runAll(ElasticMethod method, const Records& r, const Oscillator* osc,
+                           std::int32_t count, OscillatorPeaks* out) {
+  for (std::int32_t first = 0; first < count; first += W) {
+    Oscillator group[W];
+    OscillatorPeaks result[W];
+    const int used = count - first < W ? count - first : W;
+    for (int l = 0; l < W; ++l) group[l] = osc[first + (l < used ? l : 0)];
+    const bool recform = method == ElasticMethod::Recform;
+    if (r.ag2 == nullptr && recform)
+      runGroup<W, RecformLanes>(r.ag1, r.nAg, r.dt, r.m, group, result);
+    else if (r.ag2 == nullptr)
+      runGroup<W, NewmarkLanes>(r.ag1, r.nAg, r.dt, r.m, group, result);
+    else if (recform)
+      runGroup2<W, RecformLanes>(r.ag1, r.ag2, r.nAg, r.dt, r.m, group, result);
+    else
+      runGroup2<W, NewmarkLanes>(r.ag1, r.ag2, r.nAg, r.dt, r.m, group, result);
+    for (int l = 0; l < used; ++l) out[first + l] = result[l];
+  }
+}
+
+#if defined(__x86_64__)
+__attribute__((target("avx512f"))) void runAvx512(ElasticMethod method, const Records& r,
+                                                   const Oscillator* osc, std::int32_t count,
+                                                   OscillatorPeaks* out) {
+  runAll<8>(method, r, osc, count, out);
+}
+
+__attribute__((target("avx2"))) void runAvx2(ElasticMethod method, const Records& r,
+                                             const Oscillator* osc, std::int32_t count,
+                                             OscillatorPeaks* out) {
+  runAll<4>(method, r, osc, count, out);
+}
+#endif
+
+void runSse2(ElasticMethod method, const Records& r, const Oscillator* osc, std::int32_t count,
+             OscillatorPeaks* out) {
+  runAll<2>(method, r, osc, count, out);
+}
+
+void runScalar(ElasticMethod method, const Records& r, const Oscillator* osc, std::int32_t count,
+               OscillatorPeaks* out) {
+  runAll<1>(method, r, osc, count, out);
+}
+
+void runBatch(ElasticMethod method, const Records& r, const Oscillator* osc, std::int32_t count,
+              OscillatorPeaks* out, VectorUnit unit) {
+  switch (unit) {
+#if defined(__x86_64__)
+    case VectorUnit::AVX512:
+      runAvx512(method, r, osc, count, out);
+      return;
+    case VectorUnit::AVX2:
+      runAvx2(method, r, osc, count, out);
+      return;
+#endif
+    case VectorUnit::SSE2:
+      runSse2(method, r, osc, count, out);
+      return;
+    default:
+      runScalar(method, r, osc, count, out);
+  }
+}
+
+// Sorts by decreasing length so that the lanes of a group run for similar lengths, hands blocks
+// of a few groups to the threads, and returns the peaks in the order given.
+std::vector<OscillatorPeaks> runSorted(ElasticMethod method, const Records& r,
+                                       const std::vector<Oscillator>& oscillators,
+                                       VectorUnit unit, int threads) {
+  const std::size_t count = oscillators.size();
+  std::vector<std::int32_t> order(count);
+  std::iota(order.begin(), order.end(), 0);
+  std::stable_sort(order.begin(), order.end(), [&](std::int32_t a, std::int32_t b) {
+    return oscillators[a].nTH > oscillators[b].nTH;
+  });
+  std::vector<Oscillator> sorted(count);
+  for (std::size_t p = 0; p < count; ++p) sorted[p] = oscillators[order[p]];
+  std::vector<OscillatorPeaks> sortedPeaks(count);
+  const std::int64_t block = 4 * lanesOf(unit);
+  const std::int64_t blocks = (static_cast<std::int64_t>(count) + block - 1) / block;
+  parallelFor(blocks, threads, [&](std::int64_t b, int) {
+    const std::int64_t first = b * block;
+    const auto size = static_cast<std::int32_t>(std::min<std::int64_t>(block, count - first));
+    runBatch(method, r, sorted.data() + first, size, sortedPeaks.data() + first, unit);
+  });
+  std::vector<OscillatorPeaks> peaks(count);
+  for (std::size_t p = 0; p < count; ++p) peaks[order[p]] = sortedPeaks[p];
+  return peaks;
+}
+
+}  // namespace
+
+int lanesOf(VectorUnit unit) {
+  switch (unit) {
+    case VectorUnit::AVX512: return 8;
+    case VectorUnit::AVX2: return 4;
+    case VectorUnit::SSE2: return 2;
+    default: return 1;
+  }
+}
+
+std::vector<OscillatorPeaks> elasticPeaks(ElasticMethod method, const double* ag,
+                                          std::int32_t nAg, double dt, double m,
+                                          const std::vector<Oscillator>& oscillators,
+                                          VectorUnit unit, int threads) {
+  return runSorted(method, {ag, nullptr, nAg, dt, m}, oscillators, unit, threads);
+}
+
+std::vector<OscillatorPeaks> elasticPeaks2(ElasticMethod method, const double* ag1,
+                                           const double* ag2, std::int32_t nAg, double dt,
+                                           double m, const std::vector<Oscillator>& oscillators,
+                                           VectorUnit unit, int threads) {
+  return runSorted(method, {ag1, ag2, nAg, dt, m}, oscillators, unit, threads);
+}
+
+}  // namespace core
