@@ -4,7 +4,7 @@
 
 #include <cmath>
 
-#include "core/host_api.h"
+#include "core/console.h"
 
 namespace core {
 
@@ -72,7 +72,7 @@ double hardening(HardeningState& state, std::int32_t action, double strain, doub
       commit(state);
       return 0.0;
     default:
-      mexPrintf("??? %s::hardening - wrong action received\n", state.module);
+      core::warn("??? %s::hardening - wrong action received\n", state.module);
       return -1.0;
   }
 }

@@ -5,7 +5,7 @@
 #include <cmath>
 
 #include "core/hardening.h"
-#include "core/host_api.h"
+#include "core/console.h"
 
 namespace core {
 
@@ -108,7 +108,7 @@ std::int32_t newmarkVar(double* u, double* v, double* a, double* fs, const doubl
         committed = Committed{u[i + 1], v[i + 1], a[i + 1]};
         t = te;
       } else if (dtSub < kSmallestHalvable || std::isnan(dtSub) || stalled) {
-        mexPrintf("??? %s::newmarkVar - failed to converge: dtSub = %f\n", module, dtSub);
+        core::warn("??? %s::newmarkVar - failed to converge: dtSub = %f\n", module, dtSub);
         return -1;
       } else {
         dtSub = dtSub * 0.5;
