@@ -20,7 +20,8 @@ if nargin < 1
 end
 src = fullfile(here, '..', 'src');
 core = {'core/recform.cpp', 'core/newmark.cpp', 'core/history_length.cpp', 'core/peaks.cpp', ...
-        'core/magnitude.cpp', 'core/scratch.cpp', 'core/gateway_args.cpp'};
+        'core/magnitude.cpp', 'core/scratch.cpp', 'core/execution.cpp', 'core/elastic_batch.cpp', ...
+        'core/gateway_args.cpp', 'core/console.cpp'};
 inelastic = {'core/hardening.cpp', 'core/newmark_var.cpp'};
 
 % name, output subfolder, module sources, extra core sources, extra defines
@@ -42,9 +43,9 @@ modules = {
 
 flags = {'-DSPECTRA_PLUGIN', ['-I' src]};
 if exist('OCTAVE_VERSION', 'builtin')
-  setenv('CXXFLAGS', [getenv('CXXFLAGS') ' -std=c++17 -O2 -ffp-contract=off']);
+  setenv('CXXFLAGS', [getenv('CXXFLAGS') ' -std=c++17 -O2 -ffp-contract=off -Wno-psabi']);
 else
-  flags = [flags, {'CXXFLAGS=$CXXFLAGS -std=c++17 -ffp-contract=off'}];
+  flags = [flags, {'CXXFLAGS=$CXXFLAGS -std=c++17 -ffp-contract=off -Wno-psabi'}];
 end
 
 for i = 1:size(modules, 1)
