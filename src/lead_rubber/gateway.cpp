@@ -1,0 +1,100 @@
+// Pellory gateway: checks and reads the inputs, creates the 26 output arrays, runs the driver and
+// returns them in one structure.
+#include "lead_rubber/gateway.h"
+
+#include "core/gateway_args.h"
+#include "lead_rubber/driver.h"
+
+namespace pellory {
+
+namespace {
+
+constexpr const char* kModule = "Pellory";
+constexpr int kFields = 26;
+// clang-format off
+const char* const kFieldNames[kFields] = {
+    "pga", "mass", "Qd", "T", "f",
+    "dsp", "vel", "acc", "totAcc", "psdVel", "psdAcc", "resDsp", "iFrc", "dFrc", "rFrc",
+    "yieldDsp", "psdYieldVel", "psdYieldAcc", "yieldFrc", "muFact", "RFact", "gammaFact",
+    "effT", "effZeta", "effRFact", "effGammaFact"};
+// clang-format on
+
+struct Inputs {
+  const double* ag = nullptr;
+  std::int32_t nAg = 0;
+  double dt = 0.0;
+  double m = 0.0;
+  const double* Qd = nullptr;
+  std::int32_t nQd = 0;
+  gateway::Periods periods;
+  double alpha = 0.0;
+};
+
+// The stiffness ratio must describe a bearing that does not stiffen after yield and whose linear
+// part does not pull: 0 ≤ alpha ≤ 1. The ends are kept (0 and 1 give infinite stiffness or
+// strength, hence infinities and NaN in the results); anything else, NaN included, would give
+// finite numbers without physical meaning.
+bool readAlpha(const mxArray* input, double* alpha, gateway::Failure& failure) {
+  if (!gateway::readScalar(input, kModule, "alpha", alpha, failure)) return false;
+  if (!(*alpha >= 0.0 && *alpha <= 1.0)) {
+    gateway::describe(failure, kModule, "must lie between 0 and 1", "alpha");
+    return false;
+  }
+  return true;
+}
+
+bool readInputs(int nrhs, const mxArray* prhs[], Inputs& in, gateway::Failure& failure) {
+  using gateway::Empty;
+  // A 0 × 0 Qd is a defined call: spectra with no strength columns.
+  if (!gateway::readVector(prhs[0], kModule, "ag", Empty::Rejected, &in.ag, &in.nAg, failure) ||
+      !gateway::readScalar(prhs[1], kModule, "dt", &in.dt, failure) ||
+      !gateway::readScalar(prhs[2], kModule, "m", &in.m, failure) ||
+      !gateway::readVector(prhs[3], kModule, "Qd", Empty::Allowed, &in.Qd, &in.nQd, failure))
+    return false;
+  const bool generated = nrhs == 8;
+  if (generated ? !gateway::readPeriodRange(prhs[4], prhs[5], prhs[6], kModule, &in.periods,
+                                            failure)
+                : !gateway::readPeriodVector(prhs[4], kModule, &in.periods, failure))
+    return false;
+  return readAlpha(prhs[nrhs - 1], &in.alpha, failure);
+}
+
+}  // namespace
+
+void mexFunction(int nlhs, mxArray* plhs[], int nrhs, const mxArray* prhs[]) {
+  if (nlhs != 1 || (nrhs != 6 && nrhs != 8)) {
+    mexErrMsgTxt(
+        "Pellory::mexFunction - wrong number of arguments received\n"
+        "expecting: spectra = Pellory(ag,dt,m,Qd,T,alpha);\n");
+    return;
+  }
+  gateway::Failure failure;
+  Inputs in;
+  if (!readInputs(nrhs, prhs, in, failure)) {
+    mexErrMsgTxt(failure.text);
+    return;
+  }
+
+  const std::int32_t nT = in.periods.count;
+  mxArray* fields[kFields];
+  fields[0] = mxCreateDoubleScalar(0.0);
+  fields[1] = mxDuplicateArray(prhs[2]);
+  fields[2] = mxDuplicateArray(prhs[3]);
+  fields[3] = gateway::createPeriodField(prhs[4], &in.periods);
+  fields[4] = gateway::createMatrix(nT, 1);
+  for (int i = 5; i < kFields; ++i) fields[i] = gateway::createMatrix(nT, in.nQd);
+
+  double* out[kFields];
+  for (int i = 0; i < kFields; ++i) out[i] = mxGetPr(fields[i]);
+  const std::int32_t status = getSpectra(
+      out[0], out[4], out[5], out[6], out[7], out[8], out[9], out[10], out[11], out[12], out[13],
+      out[14], out[15], out[16], out[17], out[18], out[19], out[20], out[21], out[22], out[23],
+      out[24], out[25], in.ag, in.nAg, in.dt, in.periods.data, nT, in.m, in.Qd, in.nQd, in.alpha);
+  if (status != 0) {
+    mexErrMsgTxt("Pellory::mexFunction - errors encountered during spectra generation\n");
+    return;
+  }
+  gateway::storeStructure(plhs, kFields, kFieldNames, fields);
+}
+
+}  // namespace pellory
