@@ -5,7 +5,8 @@
 #include <cmath>
 #include <cstdint>
 
-#include "core/host_api.h"
+#include "core/console.h"
+#include "core/ordered_items.h"
 #include "core/peaks.h"
 #include "core/recform.h"
 #include "core/scratch.h"
@@ -43,23 +44,27 @@ std::int32_t getSpectra(double* pga, double* f, double* dsp, double* vel, double
   // Counted in 64 bits; a length beyond a 32-bit count is refused by the allocation.
   const std::int64_t length = 2 * static_cast<std::int64_t>(nAg);
 
-  core::Scratch histories;
-  if (!core::allocateScratch(histories, 4, length)) {
-    mexPrintf("??? Pellory::getSpectra - failed to create time-history vectors\n");
+  // One set of histories per thread; periods are spread over the threads.
+  const std::vector<core::Scratch> histories =
+      core::allocateWorkerScratch(core::workersFor(nT), 4, length);
+  if (histories.empty()) {
+    core::warn("??? Pellory::getSpectra - failed to create time-history vectors\n");
     return -1;
   }
   const std::int32_t nTH = static_cast<std::int32_t>(length);
-  double* u = histories.vector(0);
-  double* v = histories.vector(1);
-  double* a = histories.vector(2);
-  double* fs = histories.vector(3);
 
   *pga = core::peakGroundAcceleration(ag, nAg);
 
-  for (std::int32_t j = 0; j < nT; ++j) {
+  const int workers = static_cast<int>(histories.size());
+  return core::runItemsInOrder(nT, workers, [&](std::int64_t period, int worker) {
+    const auto j = static_cast<std::int32_t>(period);
+    double* u = histories[worker].vector(0);
+    double* v = histories[worker].vector(1);
+    double* a = histories[worker].vector(2);
+    double* fs = histories[worker].vector(3);
     f[j] = 1.0 / T[j];
     const double omega = twoPi / T[j];
-    if (nQd <= 0) continue;
+    if (nQd <= 0) return 0;
     const double ku = ((m * omega) * omega) / alpha;
     for (std::int32_t q = 0; q < nQd; ++q) {
       const std::int32_t idx = j + q * nT;
@@ -100,8 +105,8 @@ std::int32_t getSpectra(double* pga, double* f, double* dsp, double* vel, double
       effRFact[idx] = effective.fMax / Fy;
       effGammaFact[idx] = dsp[idx] / effective.uMax;
     }
-  }
-  return 0;
+    return 0;
+  });
 }
 
 }  // namespace pellory

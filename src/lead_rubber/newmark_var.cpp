@@ -4,7 +4,7 @@
 
 #include <cmath>
 
-#include "core/host_api.h"
+#include "core/console.h"
 
 namespace pellory {
 
@@ -147,7 +147,7 @@ std::int32_t newmarkVar(double* u, double* v, double* a, double* fs, const doubl
         committed = Committed{u[i + 1], v[i + 1], a[i + 1]};
         tSub = tNew;
       } else if (dtSub < kSmallestHalvable || stalled) {
-        mexPrintf("??? Pellory::newmarkVar - failed to converge: dtSub = %f\n", dtSub);
+        core::warn("??? Pellory::newmarkVar - failed to converge: dtSub = %f\n", dtSub);
         return -1;
       } else {
         dtSub = dtSub * 0.5;

@@ -5,7 +5,8 @@
 #include <cmath>
 #include <cstdint>
 
-#include "core/host_api.h"
+#include "core/console.h"
+#include "core/ordered_items.h"
 #include "core/magnitude.h"
 #include "core/recform.h"
 #include "core/scratch.h"
@@ -71,21 +72,26 @@ std::int32_t getSpectra(double* pga, double* f, double* dsp, double* vel, double
   // Twice the record, counted in 64 bits; a length beyond a 32-bit count is refused.
   const std::int64_t length = 2 * static_cast<std::int64_t>(nAg);
 
-  core::Scratch scratch;
-  if (!core::allocateScratch(scratch, 8, length)) {
-    mexPrintf("??? Vintarrow::getSpectra - failed to create time-history vectors\n");
+  // One set of histories per thread; periods are spread over the threads.
+  const std::vector<core::Scratch> scratch =
+      core::allocateWorkerScratch(core::workersFor(nT), 8, length);
+  if (scratch.empty()) {
+    core::warn("??? Vintarrow::getSpectra - failed to create time-history vectors\n");
     return -1;
   }
   const std::int32_t nTH = static_cast<std::int32_t>(length);
-  const Histories h{scratch.vector(0), scratch.vector(1), scratch.vector(2), scratch.vector(3),
-                    scratch.vector(4), scratch.vector(5), scratch.vector(6), scratch.vector(7)};
 
   *pga = core::peakMagnitude(ag1, ag2, nAg);
 
-  for (std::int32_t j = 0; j < nT; ++j) {
+  const int workers = static_cast<int>(scratch.size());
+  return core::runItemsInOrder(nT, workers, [&](std::int64_t period, int worker) {
+    const auto j = static_cast<std::int32_t>(period);
+    const core::Scratch& s = scratch[worker];
+    const Histories h{s.vector(0), s.vector(1), s.vector(2), s.vector(3),
+                      s.vector(4), s.vector(5), s.vector(6), s.vector(7)};
     f[j] = 1.0 / T[j];
     const double omega = twoPi / T[j];
-    if (nQd <= 0) continue;
+    if (nQd <= 0) return 0;
     const double ku = ((m * omega) * omega) / alpha;
     for (std::int32_t q = 0; q < nQd; ++q) {
       const std::int32_t idx = j + q * nT;
@@ -127,8 +133,8 @@ std::int32_t getSpectra(double* pga, double* f, double* dsp, double* vel, double
       effRFact[idx] = effective.fMax / Fy;
       effGammaFact[idx] = dsp[idx] / effective.uMax;
     }
-  }
-  return 0;
+    return 0;
+  });
 }
 
 }  // namespace vintarrow

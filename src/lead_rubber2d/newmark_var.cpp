@@ -4,7 +4,7 @@
 
 #include <cmath>
 
-#include "core/host_api.h"
+#include "core/console.h"
 #include "core/magnitude.h"
 
 namespace vintarrow {
@@ -181,7 +181,7 @@ std::int32_t newmarkVar(double* u1, double* u2, double* v1, double* v2, double* 
         committed = Committed{u1[n], u2[n], v1[n], v2[n], a1[n], a2[n]};
         tSub = tNew;
       } else if (dtSub < kSmallestHalvable || stalled) {
-        mexPrintf("??? Vintarrow::newmarkVar - failed to converge: dtSub = %f\n", dtSub);
+        core::warn("??? Vintarrow::newmarkVar - failed to converge: dtSub = %f\n", dtSub);
         return -1;
       } else {
         dtSub = dtSub * 0.5;
