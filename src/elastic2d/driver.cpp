@@ -5,8 +5,10 @@
 #include <cmath>
 #include <cstring>
 
+#include "core/console.h"
+#include "core/elastic_spectra.h"
+#include "core/execution.h"
 #include "core/history_length.h"
-#include "core/host_api.h"
 #include "core/magnitude.h"
 #include "core/newmark.h"
 #include "core/recform.h"
@@ -68,21 +70,25 @@ void updatePeaks(const Component& c1, const Component& c2, const double* ag1, co
   *out.rFrc = rFrc;
 }
 
+constexpr const char* kAllocationWarning =
+    "??? Daskent::getSpectra - failed to create time-history vectors\n";
+
 }  // namespace
 
-std::int32_t getSpectra(double* pga, double* f, double* dsp, double* vel, double* acc,
-                        double* totAcc, double* psdVel, double* psdAcc, double* resDsp,
-                        double* iFrc, double* dFrc, double* rFrc, const double* ag1,
-                        const double* ag2, std::int32_t nAg, double dt, const double* T,
-                        std::int32_t nT, double m, const double* zeta, std::int32_t nZeta,
-                        const char* method) {
+std::int32_t getSpectraStraightforward(double* pga, double* f, double* dsp, double* vel,
+                                       double* acc, double* totAcc, double* psdVel,
+                                       double* psdAcc, double* resDsp, double* iFrc, double* dFrc,
+                                       double* rFrc, const double* ag1, const double* ag2,
+                                       std::int32_t nAg, double dt, const double* T,
+                                       std::int32_t nT, double m, const double* zeta,
+                                       std::int32_t nZeta, const char* method) {
   const double pi = std::acos(-1.0);
   const double twoPi = pi + pi;
   const std::int64_t nMax = core::historyCapacity(nAg, zeta[0], T[nT - 1], dt);
 
   core::Scratch histories;
   if (!core::allocateScratch(histories, 8, nMax)) {
-    mexPrintf("??? Daskent::getSpectra - failed to create time-history vectors\n");
+    core::warn("%s", kAllocationWarning);
     return -1;
   }
   const Component c1 = {histories.vector(0), histories.vector(1), histories.vector(2),
@@ -115,6 +121,25 @@ std::int32_t getSpectra(double* pga, double* f, double* dsp, double* vel, double
     }
   }
   return 0;
+}
+
+std::int32_t getSpectra(double* pga, double* f, double* dsp, double* vel, double* acc,
+                        double* totAcc, double* psdVel, double* psdAcc, double* resDsp,
+                        double* iFrc, double* dFrc, double* rFrc, const double* ag1,
+                        const double* ag2, std::int32_t nAg, double dt, const double* T,
+                        std::int32_t nT, double m, const double* zeta, std::int32_t nZeta,
+                        const char* method) {
+  const bool recform = std::strcmp(method, "recform") == 0;
+  const bool newmark = std::strcmp(method, "newmark") == 0;
+  if (core::straightforward() || (!recform && !newmark))
+    return getSpectraStraightforward(pga, f, dsp, vel, acc, totAcc, psdVel, psdAcc, resDsp, iFrc,
+                                     dFrc, rFrc, ag1, ag2, nAg, dt, T, nT, m, zeta, nZeta, method);
+  const core::ElasticOutputs out{f, dsp, vel, acc, totAcc, psdVel, psdAcc, resDsp, iFrc, dFrc, rFrc};
+  const std::int32_t status = core::fastElasticSpectra(out, ag1, ag2, nAg, dt, T, nT, m, zeta,
+                                                       nZeta, recform, kAllocationWarning);
+  // The peak of the resultant horizontal ground acceleration, not the larger component peak.
+  if (status == 0) *pga = core::peakMagnitude(ag1, ag2, nAg);
+  return status;
 }
 
 }  // namespace daskent
