@@ -5,8 +5,9 @@
 
 #include <cmath>
 
-#include "core/host_api.h"
+#include "core/console.h"
 #include "core/magnitude.h"
+#include "core/ordered_items.h"
 #include "core/recform.h"
 #include "core/scratch.h"
 #include "friction_pendulum2d/newmark_var.h"
@@ -128,15 +129,15 @@ std::int32_t getSpectra(double* pga, double* f, double* dsp, double* vel, double
                         const double* ag2, std::int32_t nAg, double dt, const double* T,
                         std::int32_t nT, double m, const double* frn, std::int32_t nFrn, double uy,
                         double g) {
-  // Every analysis covers the record and as many samples again of free vibration.
-  core::Scratch scratch;
-  if (!core::allocateScratch(scratch, 8, std::int64_t{2} * nAg)) {
-    mexPrintf("??? Granwick::getSpectra - failed to create time-history vectors\n");
+  // Every analysis covers the record and as many samples again of free vibration. One set of
+  // histories per thread; periods are spread over the threads.
+  const std::vector<core::Scratch> scratch =
+      core::allocateWorkerScratch(core::workersFor(nT), 8, std::int64_t{2} * nAg);
+  if (scratch.empty()) {
+    core::warn("??? Granwick::getSpectra - failed to create time-history vectors\n");
     return -1;
   }
-  const Histories h = {scratch.vector(0), scratch.vector(1), scratch.vector(2), scratch.vector(3),
-                       scratch.vector(4), scratch.vector(5), scratch.vector(6), scratch.vector(7)};
-  const Records records = {ag1, ag2, nAg, static_cast<std::int32_t>(scratch.length), dt};
+  const Records records = {ag1, ag2, nAg, static_cast<std::int32_t>(scratch[0].length), dt};
   const Outputs out = {dsp,    vel,   acc,       totAcc,   psdVel,      psdAcc,      resDsp,
                        iFrc,   dFrc,  rFrc,      yieldDsp, psdYieldVel, psdYieldAcc, yieldFrc,
                        muFact, RFact, gammaFact, effT,     effZeta,     effRFact,    effGammaFact};
@@ -146,7 +147,12 @@ std::int32_t getSpectra(double* pga, double* f, double* dsp, double* vel, double
 
   const double pi = std::acos(-1.0);
   const double twoPi = pi + pi;
-  for (std::int32_t i = 0; i < nT; ++i) {
+  const int workers = static_cast<int>(scratch.size());
+  return core::runItemsInOrder(nT, workers, [&](std::int64_t period, int worker) {
+    const auto i = static_cast<std::int32_t>(period);
+    const core::Scratch& s = scratch[worker];
+    const Histories h = {s.vector(0), s.vector(1), s.vector(2), s.vector(3),
+                         s.vector(4), s.vector(5), s.vector(6), s.vector(7)};
     f[i] = 1.0 / T[i];
     const double omega = twoPi / T[i];
     const double W = m * g;
@@ -154,8 +160,8 @@ std::int32_t getSpectra(double* pga, double* f, double* dsp, double* vel, double
     const double kp = W / R;
     for (std::int32_t j = 0; j < nFrn; ++j)
       analysePair(h, records, out, i + j * nT, omega, m, W, R, kp, frn[j], uy, g);
-  }
-  return 0;
+    return 0;
+  });
 }
 
 }  // namespace granwick

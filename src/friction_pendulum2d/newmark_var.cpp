@@ -4,7 +4,7 @@
 
 #include <cmath>
 
-#include "core/host_api.h"
+#include "core/console.h"
 #include "core/magnitude.h"
 
 namespace granwick {
@@ -200,7 +200,7 @@ std::int32_t integrateStep(BearingState& state, const Bearing& bearing, const Hi
       t = te;
     } else {
       if (dtSub < kSmallestHalvedSubStep) {
-        mexPrintf("??? Granwick::newmarkVar - failed to converge: dtSub = %f\n", dtSub);
+        core::warn("??? Granwick::newmarkVar - failed to converge: dtSub = %f\n", dtSub);
         return -1;
       }
       dtSub = dtSub * 0.5;
