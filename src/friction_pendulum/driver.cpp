@@ -4,7 +4,8 @@
 
 #include <cmath>
 
-#include "core/host_api.h"
+#include "core/console.h"
+#include "core/ordered_items.h"
 #include "core/peaks.h"
 #include "core/recform.h"
 #include "core/scratch.h"
@@ -58,17 +59,22 @@ std::int32_t getSpectra(double* pga, double* f, double* dsp, double* vel, double
 
   // Every analysis covers the record and as many samples of ground at rest; the length is
   // formed in 64 bits, and one beyond a 32-bit count fails the allocation.
-  core::Scratch scratch;
-  if (!core::allocateScratch(scratch, 4, 2 * static_cast<std::int64_t>(nAg))) {
-    mexPrintf("??? Tillock::getSpectra - failed to create time-history vectors\n");
+  // One set of histories per thread; periods are spread over the threads.
+  const std::vector<core::Scratch> scratch =
+      core::allocateWorkerScratch(core::workersFor(nT), 4, 2 * static_cast<std::int64_t>(nAg));
+  if (scratch.empty()) {
+    core::warn("??? Tillock::getSpectra - failed to create time-history vectors\n");
     return -1;
   }
-  const Histories h{scratch.vector(0), scratch.vector(1), scratch.vector(2), scratch.vector(3),
-                    static_cast<std::int32_t>(scratch.length)};
 
   *pga = core::peakGroundAcceleration(ag, nAg);
 
-  for (std::int32_t i = 0; i < nT; ++i) {
+  const int workers = static_cast<int>(scratch.size());
+  return core::runItemsInOrder(nT, workers, [&](std::int64_t period, int worker) {
+    const auto i = static_cast<std::int32_t>(period);
+    const core::Scratch& s = scratch[worker];
+    const Histories h{s.vector(0), s.vector(1), s.vector(2), s.vector(3),
+                      static_cast<std::int32_t>(s.length)};
     f[i] = 1.0 / T[i];
     const double omega = twoPi / T[i];
     const double W = g * m;
@@ -112,8 +118,8 @@ std::int32_t getSpectra(double* pga, double* f, double* dsp, double* vel, double
       effRFact[idx] = fMax / Fy;
       effGammaFact[idx] = dsp[idx] / uMax;
     }
-  }
-  return 0;
+    return 0;
+  });
 }
 
 }  // namespace tillock

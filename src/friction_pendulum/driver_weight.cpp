@@ -3,10 +3,10 @@
 #include "friction_pendulum/driver_weight.h"
 
 #include <cmath>
-#include <limits>
 
-#include "core/host_api.h"
+#include "core/console.h"
 #include "core/newmark_var.h"
+#include "core/ordered_items.h"
 #include "core/peaks.h"
 #include "core/recform.h"
 #include "core/scratch.h"
@@ -25,18 +25,12 @@ struct Histories {
 
 // The isolator as a kinematic-hardening material: initial stiffness k1 up to the yield force,
 // then the post-yield tangent k1·Hkin/(k1 + Hkin) = kp for the hardening ratio kp/(k1 − kp).
-// Integrated by the sub-stepping Newmark scheme without viscous damping.
+// Integrated by the sub-stepping Newmark scheme without viscous damping. Without friction
+// (k1 = kp) the ratio is infinite and the material's back stress turns NaN at the first yield:
+// this variant's results are then not numbers, unlike the mass variant's linear pendulum.
 std::int32_t bilinearAnalysis(const Histories& h, const double* ag, std::int32_t nAg, double dt,
                               double m, double k1, double kp, double Fy) {
-  double yieldForce = Fy;
-  double kin = kp / (k1 - kp);
-  // Without friction (k1 = kp) the ratio is infinite and the material's back stress would turn
-  // NaN at the first yield; such a bearing is a linear pendulum, so it never yields.
-  if (k1 - kp == 0.0) {
-    yieldForce = std::numeric_limits<double>::infinity();
-    kin = 0.0;
-  }
-  return core::newmarkVar(h.u, h.v, h.a, h.fs, ag, nAg, h.n, dt, m, 0.0, k1, yieldForce, kin,
+  return core::newmarkVar(h.u, h.v, h.a, h.fs, ag, nAg, h.n, dt, m, 0.0, k1, Fy, kp / (k1 - kp),
                           0.0, 0.25, 0.5, "Tillock");
 }
 
@@ -52,17 +46,22 @@ std::int32_t getSpectra(double* pga, double* f, double* dsp, double* vel, double
   const double pi = std::acos(-1.0);
   const double twoPi = pi + pi;
 
-  core::Scratch scratch;
-  if (!core::allocateScratch(scratch, 4, 2 * static_cast<std::int64_t>(nAg))) {
-    mexPrintf("??? Tillock::getSpectra - failed to create time-history vectors\n");
+  // One set of histories per thread; periods are spread over the threads.
+  const std::vector<core::Scratch> scratch =
+      core::allocateWorkerScratch(core::workersFor(nT), 4, 2 * static_cast<std::int64_t>(nAg));
+  if (scratch.empty()) {
+    core::warn("??? Tillock::getSpectra - failed to create time-history vectors\n");
     return -1;
   }
-  const Histories h{scratch.vector(0), scratch.vector(1), scratch.vector(2), scratch.vector(3),
-                    static_cast<std::int32_t>(scratch.length)};
 
   *pga = core::peakGroundAcceleration(ag, nAg);
 
-  for (std::int32_t i = 0; i < nT; ++i) {
+  const int workers = static_cast<int>(scratch.size());
+  return core::runItemsInOrder(nT, workers, [&](std::int64_t period, int worker) {
+    const auto i = static_cast<std::int32_t>(period);
+    const core::Scratch& s = scratch[worker];
+    const Histories h{s.vector(0), s.vector(1), s.vector(2), s.vector(3),
+                      static_cast<std::int32_t>(s.length)};
     f[i] = 1.0 / T[i];
     const double omega = twoPi / T[i];
     const double kp = W / ((g / omega) / omega);
@@ -95,8 +94,8 @@ std::int32_t getSpectra(double* pga, double* f, double* dsp, double* vel, double
       muFact[idx] = dsp[idx] / yieldDsp[idx];
       gammaFact[idx] = dsp[idx] / uMax;
     }
-  }
-  return 0;
+    return 0;
+  });
 }
 
 }  // namespace tillock::weight

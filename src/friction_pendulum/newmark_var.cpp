@@ -3,7 +3,7 @@
 
 #include <cmath>
 
-#include "core/host_api.h"
+#include "core/console.h"
 
 namespace tillock {
 
@@ -121,7 +121,7 @@ std::int32_t newmarkVar(double* u, double* v, double* a, double* fs, const doubl
         state.dspPlasticC = state.dspPlasticT;
         t = te;
       } else if (dtSub < kSmallestHalvable || stalled) {
-        mexPrintf("??? Tillock::newmarkVar - failed to converge: dtSub = %f\n", dtSub);
+        core::warn("??? Tillock::newmarkVar - failed to converge: dtSub = %f\n", dtSub);
         return -1;
       } else {
         dtSub = dtSub * 0.5;
