@@ -344,7 +344,8 @@ void runBatch(ElasticMethod method, const Records& r, const Oscillator* osc, std
 }
 
 // Sorts by decreasing length so that the lanes of a group run for similar lengths, hands blocks
-// of a few groups to the threads, and returns the peaks in the order given.
+// of one group to the threads (longest first, so the threads finish together), and returns the
+// peaks in the order given.
 std::vector<OscillatorPeaks> runSorted(ElasticMethod method, const Records& r,
                                        const std::vector<Oscillator>& oscillators,
                                        VectorUnit unit, int threads) {
@@ -357,7 +358,7 @@ std::vector<OscillatorPeaks> runSorted(ElasticMethod method, const Records& r,
   std::vector<Oscillator> sorted(count);
   for (std::size_t p = 0; p < count; ++p) sorted[p] = oscillators[order[p]];
   std::vector<OscillatorPeaks> sortedPeaks(count);
-  const std::int64_t block = 4 * lanesOf(unit);
+  const std::int64_t block = lanesOf(unit);
   const std::int64_t blocks = (static_cast<std::int64_t>(count) + block - 1) / block;
   parallelFor(blocks, threads, [&](std::int64_t b, int) {
     const std::int64_t first = b * block;
