@@ -26,19 +26,6 @@ struct Component {
   double* fs;
 };
 
-// The peak outputs of one period and damping ratio, updated in place.
-struct PeakOutputs {
-  double* dsp;
-  double* vel;
-  double* acc;
-  double* totAcc;
-  double* rFrc;
-};
-
-inline void raise(double& peak, double candidate) {
-  if (candidate > peak) peak = candidate;
-}
-
 // Integrates one component over nTH samples with the named method; any other keyword integrates
 // nothing (the gateway never passes one).
 void integrate(const Component& c, const double* ag, std::int32_t nAg, std::int32_t nTH, double dt,
@@ -47,27 +34,6 @@ void integrate(const Component& c, const double* ag, std::int32_t nAg, std::int3
     core::recform(c.u, c.v, c.a, c.fs, ag, nAg, nTH, dt, m, zeta, k);
   else if (std::strcmp(method, "newmark") == 0)
     core::newmark(c.u, c.v, c.a, c.fs, ag, nAg, nTH, dt, m, zeta, k, 0.25, 0.5);
-}
-
-// Peaks of the resultant displacement, velocity, relative and total acceleration and restoring
-// force over samples 0 .. nTH − 1. Strict comparisons, so a NaN sample never becomes a peak; after
-// the record the ground is at rest and the total acceleration is the relative one.
-void updatePeaks(const Component& c1, const Component& c2, const double* ag1, const double* ag2,
-                 std::int32_t nAg, std::int32_t nTH, const PeakOutputs& out) {
-  double dsp = *out.dsp, vel = *out.vel, acc = *out.acc, totAcc = *out.totAcc, rFrc = *out.rFrc;
-  for (std::int32_t s = 0; s < nTH; ++s) {
-    raise(dsp, core::magnitude(c1.u[s], c2.u[s]));
-    raise(vel, core::magnitude(c1.v[s], c2.v[s]));
-    const double relative = core::magnitude(c1.a[s], c2.a[s]);
-    raise(acc, relative);
-    raise(totAcc, s < nAg ? core::magnitude(c1.a[s] + ag1[s], c2.a[s] + ag2[s]) : relative);
-    raise(rFrc, core::magnitude(c1.fs[s], c2.fs[s]));
-  }
-  *out.dsp = dsp;
-  *out.vel = vel;
-  *out.acc = acc;
-  *out.totAcc = totAcc;
-  *out.rFrc = rFrc;
 }
 
 constexpr const char* kAllocationWarning =
@@ -111,8 +77,8 @@ std::int32_t getSpectraStraightforward(double* pga, double* f, double* dsp, doub
       integrate(c1, ag1, nAg, nTH, dt, m, z, k, method);
       integrate(c2, ag2, nAg, nTH, dt, m, z, k, method);
 
-      updatePeaks(c1, c2, ag1, ag2, nAg, nTH,
-                  {dsp + idx, vel + idx, acc + idx, totAcc + idx, rFrc + idx});
+      core::updateResultantPeaks({c1.u, c2.u, c1.v, c2.v, c1.a, c2.a, c1.fs, c2.fs}, ag1, ag2, nAg,
+                                 nTH, {dsp + idx, vel + idx, acc + idx, totAcc + idx, rFrc + idx});
       psdVel[idx] = omega * dsp[idx];
       psdAcc[idx] = (omega * dsp[idx]) * omega;
       resDsp[idx] = core::magnitude(c1.u[nTH - 1], c2.u[nTH - 1]);

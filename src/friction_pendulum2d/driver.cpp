@@ -38,31 +38,6 @@ struct Records {
   double dt;
 };
 
-inline void raise(double& peak, double candidate) {
-  if (candidate > peak) peak = candidate;
-}
-
-// Peaks of the resultant displacement, velocity, relative and total acceleration and isolator
-// force over the whole analysis. Strict comparisons, so a NaN sample never becomes a peak; after
-// the record the ground is at rest and the total acceleration is the relative one.
-void updatePeaks(const Histories& h, const Records& r, const Outputs& out, std::int32_t idx) {
-  double dsp = out.dsp[idx], vel = out.vel[idx], acc = out.acc[idx];
-  double totAcc = out.totAcc[idx], rFrc = out.rFrc[idx];
-  for (std::int32_t s = 0; s < r.nTH; ++s) {
-    raise(dsp, core::magnitude(h.u1[s], h.u2[s]));
-    raise(vel, core::magnitude(h.vel1[s], h.vel2[s]));
-    const double relative = core::magnitude(h.a1[s], h.a2[s]);
-    raise(acc, relative);
-    raise(totAcc, s < r.nAg ? core::magnitude(h.a1[s] + r.ag1[s], h.a2[s] + r.ag2[s]) : relative);
-    raise(rFrc, core::magnitude(h.fs1[s], h.fs2[s]));
-  }
-  out.dsp[idx] = dsp;
-  out.vel[idx] = vel;
-  out.acc[idx] = acc;
-  out.totAcc[idx] = totAcc;
-  out.rFrc[idx] = rFrc;
-}
-
 // Peak resultant displacement and force of a linear system of mass m, damping ratio zeta and
 // stiffness k, both components integrated independently by the exact recursive method.
 void linearPeaks(const Histories& h, const Records& r, double m, double zeta, double k,
@@ -88,7 +63,10 @@ void analysePair(const Histories& h, const Records& r, const Outputs& out, std::
                  r.dt, m, 0.0, k1, mu, R, 0.25, 0.5, g) != 0)
     return;
 
-  updatePeaks(h, r, out, idx);
+  core::updateResultantPeaks({h.u1, h.u2, h.vel1, h.vel2, h.a1, h.a2, h.fs1, h.fs2}, r.ag1, r.ag2,
+                             r.nAg, r.nTH,
+                             {out.dsp + idx, out.vel + idx, out.acc + idx, out.totAcc + idx,
+                              out.rFrc + idx});
   const double dsp = out.dsp[idx];
   out.psdVel[idx] = omega * dsp;
   out.psdAcc[idx] = (omega * dsp) * omega;

@@ -21,27 +21,6 @@ struct Histories {
   double *u1, *u2, *v1, *v2, *a1, *a2, *fs1, *fs2;
 };
 
-inline void raise(double& peak, double candidate) {
-  if (candidate > peak) peak = candidate;
-}
-
-// Peaks of the resultant displacement, velocity, relative and total acceleration and bearing
-// force over nTH samples, updated from the values already in the outputs (strict comparisons, so
-// NaN never becomes a peak). After the record the total acceleration is the relative one.
-void updateResultantPeaks(const Histories& h, const double* ag1, const double* ag2,
-                          std::int32_t nAg, std::int32_t nTH, double* dsp, double* vel,
-                          double* acc, double* totAcc, double* rFrc) {
-  for (std::int32_t l = 0; l < nTH; ++l) {
-    raise(*dsp, core::magnitude(h.u1[l], h.u2[l]));
-    raise(*vel, core::magnitude(h.v1[l], h.v2[l]));
-    const double relative = core::magnitude(h.a1[l], h.a2[l]);
-    raise(*acc, relative);
-    raise(*totAcc,
-          l < nAg ? core::magnitude(h.a1[l] + ag1[l], h.a2[l] + ag2[l]) : relative);
-    raise(*rFrc, core::magnitude(h.fs1[l], h.fs2[l]));
-  }
-}
-
 // Peak resultant displacement and force of a linear reference analysis.
 struct LinearPeaks {
   double uMax, fMax;
@@ -101,8 +80,8 @@ std::int32_t getSpectra(double* pga, double* f, double* dsp, double* vel, double
                      0.0, ku, Qd[q], alpha, 0.25, 0.5) != 0)
         continue;
 
-      updateResultantPeaks(h, ag1, ag2, nAg, nTH, dsp + idx, vel + idx, acc + idx, totAcc + idx,
-                           rFrc + idx);
+      core::updateResultantPeaks({h.u1, h.u2, h.v1, h.v2, h.a1, h.a2, h.fs1, h.fs2}, ag1, ag2, nAg,
+                                 nTH, {dsp + idx, vel + idx, acc + idx, totAcc + idx, rFrc + idx});
       psdVel[idx] = dsp[idx] * omega;
       psdAcc[idx] = (dsp[idx] * omega) * omega;
       resDsp[idx] = core::magnitude(h.u1[nTH - 1], h.u2[nTH - 1]);
