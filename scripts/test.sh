@@ -8,14 +8,17 @@ source "$top/scripts/setup.sh"
 echo "== unit and Octave tests" >&2
 ctest --test-dir "$BUILD_DIR" --output-on-failure -j"$(nproc)"
 
-echo "== the mex build script, in Octave" >&2
+echo "== the mex build script, in Octave, and the Octave tests against what it built" >&2
 script_dir="$BUILD_DIR/mex-script"
 rm -rf "$script_dir" && mkdir -p "$script_dir"
+quiet_exit() { sed "/ignoring const execution_exception/d"; }
 (cd "$script_dir" && octave-cli --no-gui --norc --quiet \
-   --eval "addpath('$top/matlab'); build_mex('$script_dir')" 2>&1 | sed "/ignoring const execution_exception/d")
-octave-cli --no-gui --norc --quiet \
-  --eval "addpath('$script_dir'); addpath('$top/tests/octave'); test_quorvel" 2>&1 |
-  sed "/ignoring const execution_exception/d"
+   --eval "addpath('$top/matlab'); build_mex('$script_dir')" 2>&1 | quiet_exit)
+for script in "$top"/tests/octave/test_*.m; do
+  name=$(basename "$script" .m)
+  SPECTRA_MEX_WEIGHT_DIR="$script_dir/weight" octave-cli --no-gui --norc --quiet \
+    --eval "addpath('$script_dir'); addpath('$top/tests/octave'); $name" 2>&1 | quiet_exit
+done
 
 echo "== unit tests under the sanitizers" >&2
 asan_dir="$top/build-asan"
