@@ -21,7 +21,7 @@ end
 src = fullfile(here, '..', 'src');
 core = {'core/recform.cpp', 'core/newmark.cpp', 'core/history_length.cpp', 'core/peaks.cpp', ...
         'core/magnitude.cpp', 'core/scratch.cpp', 'core/execution.cpp', 'core/elastic_batch.cpp', ...
-        'core/gateway_args.cpp', 'core/console.cpp'};
+        'core/elastic_spectra.cpp', 'core/gateway_args.cpp', 'core/console.cpp'};
 inelastic = {'core/hardening.cpp', 'core/newmark_var.cpp'};
 
 % name, output subfolder, module sources, extra core sources, extra defines
