@@ -53,6 +53,13 @@ struct GroupPeaks {
     raiseWhere(rFrc, absolute<W>(fs), live);
     resDsp = last ? absolute<W>(u) : resDsp;
   }
+  // Without the force: its peak follows from the displacement's (see runGroupFrozen).
+  SPECTRA_INLINE void takeMotion(V u, V v, V a, V ground) {
+    raise(dsp, absolute<W>(u));
+    raise(vel, absolute<W>(v));
+    raise(acc, absolute<W>(a));
+    raise(totAcc, absolute<W>(a + ground));
+  }
   static SPECTRA_INLINE void raise(V& peak, V candidate) {
     peak = candidate > peak ? candidate : peak;
   }
@@ -86,6 +93,15 @@ struct RecformLanes {
     v = V{} + 0.0;
     fs = k * u;
     a = rate * v - ag0 - fs / m;
+  }
+  // Holds lane l at its displacement with every other response zero, once its analysis has
+  // ended: the displacement carries its residual to the end of the group and no candidate can
+  // raise a peak. Valid while the ground is at rest and finite, as after the record.
+  void freeze(int l) {
+    A[l] = 1.0, B[l] = 0.0, C[l] = 0.0, D[l] = 0.0;
+    Ap[l] = 0.0, Bp[l] = 0.0, Cp[l] = 0.0, Dp[l] = 0.0;
+    rate[l] = 0.0, k[l] = 0.0;
+    v[l] = 0.0;
   }
   SPECTRA_INLINE void step(double p0, double p1, V& a, V& fs) {
     const V un = A * u + B * v + C * p0 + D * p1;
@@ -122,6 +138,13 @@ struct NewmarkLanes {
     a = (-ag0 - (c / m) * v) - fs / m;
     aOut = a;
     fsOut = fs;
+  }
+  // As for the recurrence: lane l keeps its displacement (the correction is −0), everything
+  // else is zero. Needs a finite mass.
+  void freeze(int l) {
+    c[l] = 0.0, c1[l] = 0.0, c2[l] = 0.0, kEff[l] = 1.0;
+    bv[l] = 0.0, ba[l] = 0.0, av[l] = 0.0, aa[l] = 0.0, k[l] = 0.0;
+    v[l] = 0.0, a[l] = 0.0, fs[l] = 0.0;
   }
   SPECTRA_INLINE void step(double, double p1, V& aOut, V& fsOut) {
     V un = u;
@@ -199,41 +222,53 @@ SPECTRA_INLINE void groundAt(const double* ag, std::int32_t nAg, std::int32_t i,
   p1 = i < nAg - 1 ? ag[i + 1] : 0.0;
 }
 
-// One group of W oscillators under one component, from sample 0 to the longest history.
-template <int W, template <int> class Stepper>
+// G groups of W oscillators under one component, from sample 0 to the longest history. Two
+// groups side by side give the processor two independent recurrences to overlap.
+template <int W, int G, template <int> class Stepper>
 SPECTRA_INLINE void runGroup(const double* ag, std::int32_t nAg, double dt, double m,
                              const Oscillator* osc, OscillatorPeaks* out) {
   typedef typename Lanes<W>::V V;
   typedef typename Lanes<W>::I I;
-  Stepper<W> s;
-  s.setUp(osc, dt, m);
-  std::int32_t shortest, longest;
-  I lastSample;
-  groupLengths<W>(osc, shortest, longest, lastSample);
+  Stepper<W> s[G];
+  I lastSample[G];
+  std::int32_t shortest = osc[0].nTH, longest = osc[0].nTH;
+  for (int g = 0; g < G; ++g) {
+    s[g].setUp(osc + g * W, dt, m);
+    std::int32_t lo, hi;
+    groupLengths<W>(osc + g * W, lo, hi, lastSample[g]);
+    shortest = lo < shortest ? lo : shortest;
+    longest = hi > longest ? hi : longest;
+  }
 
-  GroupPeaks<W> peaks;
-  V a, fs;
-  s.start(ag[0], a, fs);
-  peaks.take(s.u, s.v, a, fs, V{} + ag[0], I{} - 1, lastSample == 0);
+  GroupPeaks<W> peaks[G];
+  V a[G], fs[G];
+  for (int g = 0; g < G; ++g) {
+    s[g].start(ag[0], a[g], fs[g]);
+    peaks[g].take(s[g].u, s[g].v, a[g], fs[g], V{} + ag[0], I{} - 1, lastSample[g] == 0);
+  }
 
   // Every lane is still running and none ends while sample i + 1 < shortest − 1.
   std::int32_t i = 0;
   double p0, p1;
   for (; i < shortest - 2; ++i) {
     groundAt(ag, nAg, i, p0, p1);
-    s.step(p0, p1, a, fs);
+    for (int g = 0; g < G; ++g) s[g].step(p0, p1, a[g], fs[g]);
     // After the record the ground is at rest; |a + 0| is |a| bit for bit.
-    peaks.take(s.u, s.v, a, fs, V{} + p1);
+    for (int g = 0; g < G; ++g) peaks[g].take(s[g].u, s[g].v, a[g], fs[g], V{} + p1);
   }
   for (; i < longest - 1; ++i) {
     groundAt(ag, nAg, i, p0, p1);
-    s.step(p0, p1, a, fs);
     const I sample = I{} + (i + 1);
-    peaks.take(s.u, s.v, a, fs, V{} + p1, sample <= lastSample, sample == lastSample);
+    for (int g = 0; g < G; ++g) {
+      s[g].step(p0, p1, a[g], fs[g]);
+      peaks[g].take(s[g].u, s[g].v, a[g], fs[g], V{} + p1, sample <= lastSample[g],
+                    sample == lastSample[g]);
+    }
   }
-  for (int l = 0; l < W; ++l)
-    out[l] = {peaks.dsp[l], peaks.vel[l], peaks.acc[l], peaks.totAcc[l], peaks.rFrc[l],
-              peaks.resDsp[l]};
+  for (int g = 0; g < G; ++g)
+    for (int l = 0; l < W; ++l)
+      out[g * W + l] = {peaks[g].dsp[l], peaks[g].vel[l],  peaks[g].acc[l],
+                        peaks[g].totAcc[l], peaks[g].rFrc[l], peaks[g].resDsp[l]};
 }
 
 // One group of W oscillators under two components, each integrated on its own.
@@ -276,27 +311,102 @@ struct Records {
   const double* ag2;  // null for one component
   std::int32_t nAg;
   double dt, m;
+  bool finite;  // every sample and the mass finite: lanes may be frozen after their end
 };
 
-// All oscillators, W at a time; the last group is padded with copies of its first oscillator.
+// G groups of W oscillators whose analyses all end after the record, on a finite record: each
+// lane is frozen once its last sample is reached, so no lane needs masking. When every stiffness
+// is finite and not zero the peak force is not tracked: |fs| = |k|·|u| rounded, and rounding is
+// monotone, so the peak of |fs| is |k| times the peak of |u|, rounded. Peaks are those of the
+// masked runner bit for bit.
+template <int W, int G, template <int> class Stepper, bool TrackForce>
+SPECTRA_INLINE void runGroupFrozen(const double* ag, std::int32_t nAg, double dt, double m,
+                                   const Oscillator* osc, OscillatorPeaks* out) {
+  typedef typename Lanes<W>::V V;
+  Stepper<W> s[G];
+  std::int32_t ends[G * W];  // last sample of every lane, ascending
+  for (int g = 0; g < G; ++g) s[g].setUp(osc + g * W, dt, m);
+  for (int l = 0; l < G * W; ++l) ends[l] = osc[l].nTH - 1;
+  std::sort(ends, ends + G * W);
+
+  GroupPeaks<W> peaks[G];
+  V a[G], fs[G];
+  for (int g = 0; g < G; ++g) {
+    s[g].start(ag[0], a[g], fs[g]);
+    peaks[g].take(s[g].u, s[g].v, a[g], fs[g], V{} + ag[0]);
+  }
+  std::int32_t i = 0;
+  double p0, p1;
+  for (int e = 0; e < G * W; ++e) {
+    // Steps up to the next lane's last sample, then that lane (or those lanes) freeze.
+    for (; i < ends[e]; ++i) {
+      groundAt(ag, nAg, i, p0, p1);
+      for (int g = 0; g < G; ++g) {
+        s[g].step(p0, p1, a[g], fs[g]);
+        if (TrackForce)
+          peaks[g].take(s[g].u, s[g].v, a[g], fs[g], V{} + p1);
+        else
+          peaks[g].takeMotion(s[g].u, s[g].v, a[g], V{} + p1);
+      }
+    }
+    for (int l = 0; l < G * W; ++l)
+      if (osc[l].nTH - 1 == ends[e]) s[l / W].freeze(l % W);
+  }
+  for (int g = 0; g < G; ++g)
+    for (int l = 0; l < W; ++l) {
+      const double rFrc = TrackForce ? peaks[g].rFrc[l] : std::fabs(osc[g * W + l].k) * peaks[g].dsp[l];
+      out[g * W + l] = {peaks[g].dsp[l], peaks[g].vel[l], peaks[g].acc[l], peaks[g].totAcc[l],
+                        rFrc, absolute<W>(s[g].u)[l]};
+    }
+}
+
+// One component: two groups at a time while at least two remain.
+template <int W, template <int> class Stepper>
+SPECTRA_INLINE void runOneComponent(const Records& r, const Oscillator* osc, int groups,
+                                    OscillatorPeaks* out) {
+  bool frozen = r.finite, forceFromDisplacement = true;
+  for (int l = 0; l < groups * W; ++l) {
+    frozen = frozen && osc[l].nTH >= r.nAg;
+    forceFromDisplacement = forceFromDisplacement && std::isfinite(osc[l].k) && osc[l].k != 0.0;
+  }
+  if (frozen && forceFromDisplacement && groups == 2)
+    runGroupFrozen<W, 2, Stepper, false>(r.ag1, r.nAg, r.dt, r.m, osc, out);
+  else if (frozen && forceFromDisplacement)
+    runGroupFrozen<W, 1, Stepper, false>(r.ag1, r.nAg, r.dt, r.m, osc, out);
+  else if (frozen && groups == 2)
+    runGroupFrozen<W, 2, Stepper, true>(r.ag1, r.nAg, r.dt, r.m, osc, out);
+  else if (frozen)
+    runGroupFrozen<W, 1, Stepper, true>(r.ag1, r.nAg, r.dt, r.m, osc, out);
+  else if (groups == 2)
+    runGroup<W, 2, Stepper>(r.ag1, r.nAg, r.dt, r.m, osc, out);
+  else
+    runGroup<W, 1, Stepper>(r.ag1, r.nAg, r.dt, r.m, osc, out);
+}
+
+// All oscillators, W (or 2W) at a time; the last group is padded with copies of its first
+// oscillator.
 template <int W>
 SPECTRA_INLINE void runAll(ElasticMethod method, const Records& r, const Oscillator* osc,
                            std::int32_t count, OscillatorPeaks* out) {
-  for (std::int32_t first = 0; first < count; first += W) {
-    Oscillator group[W];
-    OscillatorPeaks result[W];
-    const int used = count - first < W ? count - first : W;
-    for (int l = 0; l < W; ++l) group[l] = osc[first + (l < used ? l : 0)];
-    const bool recform = method == ElasticMethod::Recform;
+  const bool recform = method == ElasticMethod::Recform;
+  const int maxGroups = r.ag2 == nullptr ? 2 : 1;
+  for (std::int32_t first = 0; first < count;) {
+    const int groups = count - first > W && maxGroups == 2 ? 2 : 1;
+    Oscillator group[2 * W];
+    OscillatorPeaks result[2 * W];
+    const int size = groups * W;
+    const int used = count - first < size ? count - first : size;
+    for (int l = 0; l < size; ++l) group[l] = osc[first + (l < used ? l : 0)];
     if (r.ag2 == nullptr && recform)
-      runGroup<W, RecformLanes>(r.ag1, r.nAg, r.dt, r.m, group, result);
+      runOneComponent<W, RecformLanes>(r, group, groups, result);
     else if (r.ag2 == nullptr)
-      runGroup<W, NewmarkLanes>(r.ag1, r.nAg, r.dt, r.m, group, result);
+      runOneComponent<W, NewmarkLanes>(r, group, groups, result);
     else if (recform)
       runGroup2<W, RecformLanes>(r.ag1, r.ag2, r.nAg, r.dt, r.m, group, result);
     else
       runGroup2<W, NewmarkLanes>(r.ag1, r.ag2, r.nAg, r.dt, r.m, group, result);
     for (int l = 0; l < used; ++l) out[first + l] = result[l];
+    first += used;
   }
 }
 
@@ -358,7 +468,7 @@ std::vector<OscillatorPeaks> runSorted(ElasticMethod method, const Records& r,
   std::vector<Oscillator> sorted(count);
   for (std::size_t p = 0; p < count; ++p) sorted[p] = oscillators[order[p]];
   std::vector<OscillatorPeaks> sortedPeaks(count);
-  const std::int64_t block = lanesOf(unit);
+  const std::int64_t block = 2 * lanesOf(unit);
   const std::int64_t blocks = (static_cast<std::int64_t>(count) + block - 1) / block;
   parallelFor(blocks, threads, [&](std::int64_t b, int) {
     const std::int64_t first = b * block;
@@ -385,14 +495,16 @@ std::vector<OscillatorPeaks> elasticPeaks(ElasticMethod method, const double* ag
                                           std::int32_t nAg, double dt, double m,
                                           const std::vector<Oscillator>& oscillators,
                                           VectorUnit unit, int threads) {
-  return runSorted(method, {ag, nullptr, nAg, dt, m}, oscillators, unit, threads);
+  bool finite = std::isfinite(m);
+  for (std::int32_t s = 0; s < nAg && finite; ++s) finite = std::isfinite(ag[s]);
+  return runSorted(method, {ag, nullptr, nAg, dt, m, finite}, oscillators, unit, threads);
 }
 
 std::vector<OscillatorPeaks> elasticPeaks2(ElasticMethod method, const double* ag1,
                                            const double* ag2, std::int32_t nAg, double dt,
                                            double m, const std::vector<Oscillator>& oscillators,
                                            VectorUnit unit, int threads) {
-  return runSorted(method, {ag1, ag2, nAg, dt, m}, oscillators, unit, threads);
+  return runSorted(method, {ag1, ag2, nAg, dt, m, false}, oscillators, unit, threads);
 }
 
 }  // namespace core

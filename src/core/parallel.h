@@ -5,15 +5,19 @@
 #include <algorithm>
 #include <atomic>
 #include <cstdint>
-#include <system_error>
-#include <thread>
-#include <vector>
+#include <functional>
 
 namespace core {
 
+// Runs work(worker) for worker = 0 .. workers − 1, worker 0 on the calling thread and the others
+// on threads kept for the life of the process (starting a thread costs tens of microseconds,
+// much of a small spectrum). A call made while the kept threads are busy starts its own threads;
+// when threads cannot be had, fewer workers share the work. Returns when every worker is done.
+void runWorkers(int workers, const std::function<void(int)>& work);
+
 // Calls body(item, worker) for item = 0 .. count − 1 on up to `threads` workers (worker is
-// 0 .. workers − 1, for per-worker scratch). Items are handed out one at a time, so uneven
-// items balance. Falls back to the calling thread when threads cannot be started.
+// 0 .. workers − 1, for per-worker scratch). Items are handed out one at a time, in order, so
+// uneven items balance.
 template <class Body>
 void parallelFor(std::int64_t count, int threads, Body&& body) {
   const int workers = static_cast<int>(std::min<std::int64_t>(std::max(threads, 1), count));
@@ -22,18 +26,9 @@ void parallelFor(std::int64_t count, int threads, Body&& body) {
     return;
   }
   std::atomic<std::int64_t> next{0};
-  auto work = [&](int worker) {
+  runWorkers(workers, [&](int worker) {
     for (std::int64_t item = next++; item < count; item = next++) body(item, worker);
-  };
-  std::vector<std::thread> pool;
-  pool.reserve(static_cast<std::size_t>(workers - 1));
-  try {
-    for (int w = 1; w < workers; ++w) pool.emplace_back(work, w);
-  } catch (const std::system_error&) {
-    // Fewer threads than asked for: the ones running and this one share the items.
-  }
-  work(0);
-  for (std::thread& t : pool) t.join();
+  });
 }
 
 }  // namespace core
