@@ -123,6 +123,19 @@ mxArray* createMatrix(std::int32_t rows, std::int32_t cols) {
   return mxCreateDoubleMatrix(static_cast<mwSize>(rows), static_cast<mwSize>(cols), mxREAL);
 }
 
+void createOutputs(int nFields, mxArray* fields[], double* data[], const mxArray* mass,
+                   const mxArray* swept, std::int32_t nSwept, const mxArray* periodInput,
+                   Periods* periods) {
+  const std::int32_t nT = periods->count;
+  fields[0] = mxCreateDoubleScalar(0.0);
+  fields[1] = mxDuplicateArray(mass);
+  fields[2] = mxDuplicateArray(swept);
+  fields[3] = createPeriodField(periodInput, periods);
+  fields[4] = createMatrix(nT, 1);
+  for (int i = 5; i < nFields; ++i) fields[i] = createMatrix(nT, nSwept);
+  for (int i = 0; i < nFields; ++i) data[i] = mxGetPr(fields[i]);
+}
+
 void storeStructure(mxArray* plhs[], int nFields, const char* const* names,
                     mxArray* const* arrays) {
   mxArray* structure = mxCreateStructMatrix(1, 1, nFields, const_cast<const char**>(names));

@@ -61,6 +61,13 @@ mxArray* createPeriodField(const mxArray* periodInput, Periods* periods);
 // A zero-filled real double matrix.
 mxArray* createMatrix(std::int32_t rows, std::int32_t cols);
 
+// Every module's output arrays, in field order: "pga" (a scalar 0), copies of the mass (or
+// weight) and of the swept parameter as given, "T", "f" (nT × 1), then nT × nSwept zero
+// matrices up to nFields. data[i] receives each array's values; periods->data the periods.
+void createOutputs(int nFields, mxArray* fields[], double* data[], const mxArray* mass,
+                   const mxArray* swept, std::int32_t nSwept, const mxArray* periodInput,
+                   Periods* periods);
+
 // Stores a 1 × 1 structure with the given fields, in order, as the first output.
 void storeStructure(mxArray* plhs[], int nFields, const char* const* names, mxArray* const* arrays);
 

@@ -69,15 +69,9 @@ void mexFunction(int nlhs, mxArray* plhs[], int nrhs, const mxArray* prhs[]) {
 
   const std::int32_t nT = in.periods.count;
   mxArray* fields[kFields];
-  fields[0] = mxCreateDoubleScalar(0.0);
-  fields[1] = mxDuplicateArray(prhs[2]);
-  fields[2] = mxDuplicateArray(prhs[3]);
-  fields[3] = gateway::createPeriodField(prhs[4], &in.periods);
-  fields[4] = gateway::createMatrix(nT, 1);
-  for (int i = 5; i < kFields; ++i) fields[i] = gateway::createMatrix(nT, in.nZeta);
-
   double* out[kFields];
-  for (int i = 0; i < kFields; ++i) out[i] = mxGetPr(fields[i]);
+  gateway::createOutputs(kFields, fields, out, prhs[2], prhs[3], in.nZeta, prhs[4],
+                         &in.periods);
   const std::int32_t status =
       getSpectra(out[0], out[4], out[5], out[6], out[7], out[8], out[9], out[10], out[11],
                  out[12], out[13], out[14], in.ag, in.nAg, in.dt, in.periods.data, nT, in.m,
