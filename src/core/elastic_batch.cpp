@@ -164,38 +164,57 @@ struct NewmarkLanes {
 };
 
 // Running peaks of magnitudes of two components. The exact magnitude (through the power
-// function) is formed only where the product estimate x·x + y·y, padded far beyond any rounding
-// difference between a product and pow(·, 2), does not rule out a new peak; so the peaks are
-// those of forming every magnitude. NaN, infinities and tiny values always take the exact route.
+// function) is formed only where the product estimate x·x + y·y reaches the quantity's threshold:
+// its peak squared, lowered far beyond any rounding difference between a product and pow(·, 2)
+// (below one unit in the last place) and by an absolute margin for subnormal squares. Below the
+// threshold the exact magnitude cannot exceed the peak, so the peaks are those of forming every
+// magnitude. NaN estimates always take the exact route. Thresholds change only with the peaks.
 template <int W>
 struct GroupPeaks2 {
   typedef typename Lanes<W>::V V;
   typedef typename Lanes<W>::I I;
-  V dsp{}, vel{}, acc{}, totAcc{}, rFrc{};
+  enum { kDsp, kVel, kAcc, kTotAcc, kRFrc, kCount };
+  V peak[kCount] = {};
+  V threshold[kCount];
   V lastU1{}, lastU2{};
 
-  static SPECTRA_INLINE void raise(V& peak, V x, V y, I live) {
-    const double up = 1.0 + 0x1.0p-40, down = 1.0 - 0x1.0p-40;
-    const V estimate = x * x + y * y;
-    V bound = (peak * peak) * down;
-    bound = bound < 1e300 ? bound : V{} + 1e300;
-    const I open = ((estimate * up + 1e-300 < bound) == 0) & live;
-    long long any = 0;
-    for (int l = 0; l < W; ++l) any |= open[l];
-    if (any == 0) return;
+  GroupPeaks2() {
+    for (V& t : threshold) t = V{} - 1.0;
+  }
+  static SPECTRA_INLINE double thresholdOf(double p) {
+    const double squared = (p * p) * (1.0 - 0x1.0p-38);
+    return (squared < 1e300 ? squared : 1e300) - 1e-299;
+  }
+  // The exact update of lanes whose estimate reached the threshold.
+  SPECTRA_INLINE void settle(int q, V x, V y, I open) {
     for (int l = 0; l < W; ++l)
       if (open[l]) {
         const double candidate = magnitude(x[l], y[l]);
-        if (candidate > peak[l]) peak[l] = candidate;
+        if (candidate > peak[q][l]) {
+          peak[q][l] = candidate;
+          threshold[q][l] = thresholdOf(candidate);
+        }
       }
+  }
+  SPECTRA_INLINE I reaches(int q, V x, V y, I live) const {
+    return ((x * x + y * y < threshold[q]) == 0) & live;
   }
   SPECTRA_INLINE void take(V u1, V u2, V v1, V v2, V a1, V a2, V fs1, V fs2, V g1, V g2, I live,
                            I last) {
-    raise(dsp, u1, u2, live);
-    raise(vel, v1, v2, live);
-    raise(acc, a1, a2, live);
-    raise(totAcc, a1 + g1, a2 + g2, live);
-    raise(rFrc, fs1, fs2, live);
+    const V t1 = a1 + g1, t2 = a2 + g2;
+    const I open[kCount] = {reaches(kDsp, u1, u2, live), reaches(kVel, v1, v2, live),
+                            reaches(kAcc, a1, a2, live), reaches(kTotAcc, t1, t2, live),
+                            reaches(kRFrc, fs1, fs2, live)};
+    const I any = open[0] | open[1] | open[2] | open[3] | open[4];
+    long long anyLane = 0;
+    for (int l = 0; l < W; ++l) anyLane |= any[l];
+    if (anyLane != 0) {
+      settle(kDsp, u1, u2, open[kDsp]);
+      settle(kVel, v1, v2, open[kVel]);
+      settle(kAcc, a1, a2, open[kAcc]);
+      settle(kTotAcc, t1, t2, open[kTotAcc]);
+      settle(kRFrc, fs1, fs2, open[kRFrc]);
+    }
     lastU1 = last ? u1 : lastU1;
     lastU2 = last ? u2 : lastU2;
   }
@@ -301,8 +320,9 @@ SPECTRA_INLINE void runGroup2(const double* ag1, const double* ag2, std::int32_t
                sample <= lastSample, sample == lastSample);
   }
   for (int l = 0; l < W; ++l)
-    out[l] = {peaks.dsp[l], peaks.vel[l], peaks.acc[l], peaks.totAcc[l], peaks.rFrc[l],
-              magnitude(peaks.lastU1[l], peaks.lastU2[l])};
+    out[l] = {peaks.peak[0][l], peaks.peak[1][l],
+              peaks.peak[2][l], peaks.peak[3][l],
+              peaks.peak[4][l], magnitude(peaks.lastU1[l], peaks.lastU2[l])};
 }
 
 // The records of a batch: one component, or two.
