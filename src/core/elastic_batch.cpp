@@ -163,60 +163,53 @@ struct NewmarkLanes {
   }
 };
 
-// Running peaks of magnitudes of two components. The exact magnitude (through the power
-// function) is formed only where the product estimate x·x + y·y reaches the quantity's threshold:
-// its peak squared, lowered far beyond any rounding difference between a product and pow(·, 2)
-// (below one unit in the last place) and by an absolute margin for subnormal squares. Below the
-// threshold the exact magnitude cannot exceed the peak, so the peaks are those of forming every
-// magnitude. NaN estimates always take the exact route. Thresholds change only with the peaks.
+// The five quantities whose magnitudes the two-component drivers peak: displacement, velocity,
+// relative and total acceleration, restoring force.
+enum { kDsp, kVel, kAcc, kTotAcc, kRFrc, kQuantities };
+
+// Peaks of magnitudes in two passes over the same (deterministic) analysis. The first keeps,
+// per quantity, the largest product estimate x·x + y·y; the second forms the exact magnitude
+// √(pow(x, 2) + pow(y, 2)) only for samples whose estimate comes within a relative 2^-38 (and an
+// absolute 1e-299, for subnormal squares) of that largest one. A product and pow(·, 2) differ by
+// less than one unit in the last place, so every other sample's exact magnitude is at most that
+// of the sample with the largest estimate, which is formed: the peaks are those of forming every
+// magnitude, with strict comparisons. NaN estimates are skipped; their magnitude is NaN too.
 template <int W>
 struct GroupPeaks2 {
   typedef typename Lanes<W>::V V;
   typedef typename Lanes<W>::I I;
-  enum { kDsp, kVel, kAcc, kTotAcc, kRFrc, kCount };
-  V peak[kCount] = {};
-  V threshold[kCount];
+  V largest[kQuantities] = {};  // first pass
+  V threshold[kQuantities];     // second pass
+  V peak[kQuantities] = {};
   V lastU1{}, lastU2{};
 
-  GroupPeaks2() {
-    for (V& t : threshold) t = V{} - 1.0;
+  static SPECTRA_INLINE V estimate(V x, V y) { return x * x + y * y; }
+
+  SPECTRA_INLINE void survey(const V (&x)[kQuantities], const V (&y)[kQuantities], I live) {
+    for (int q = 0; q < kQuantities; ++q) {
+      const V e = estimate(x[q], y[q]);
+      largest[q] = ((e > largest[q]) & live) ? e : largest[q];
+    }
   }
-  static SPECTRA_INLINE double thresholdOf(double p) {
-    const double squared = (p * p) * (1.0 - 0x1.0p-38);
-    return (squared < 1e300 ? squared : 1e300) - 1e-299;
+  void setThresholds() {
+    for (int q = 0; q < kQuantities; ++q) threshold[q] = largest[q] * (1.0 - 0x1.0p-38) - 1e-299;
   }
-  // The exact update of lanes whose estimate reached the threshold.
-  SPECTRA_INLINE void settle(int q, V x, V y, I open) {
-    for (int l = 0; l < W; ++l)
-      if (open[l]) {
-        const double candidate = magnitude(x[l], y[l]);
-        if (candidate > peak[q][l]) {
-          peak[q][l] = candidate;
-          threshold[q][l] = thresholdOf(candidate);
-        }
-      }
-  }
-  SPECTRA_INLINE I reaches(int q, V x, V y, I live) const {
-    return ((x * x + y * y < threshold[q]) == 0) & live;
-  }
-  SPECTRA_INLINE void take(V u1, V u2, V v1, V v2, V a1, V a2, V fs1, V fs2, V g1, V g2, I live,
-                           I last) {
-    const V t1 = a1 + g1, t2 = a2 + g2;
-    const I open[kCount] = {reaches(kDsp, u1, u2, live), reaches(kVel, v1, v2, live),
-                            reaches(kAcc, a1, a2, live), reaches(kTotAcc, t1, t2, live),
-                            reaches(kRFrc, fs1, fs2, live)};
-    const I any = open[0] | open[1] | open[2] | open[3] | open[4];
+  SPECTRA_INLINE void take(const V (&x)[kQuantities], const V (&y)[kQuantities], I live) {
+    I open[kQuantities];
+    I any = I{};
+    for (int q = 0; q < kQuantities; ++q) {
+      open[q] = (estimate(x[q], y[q]) >= threshold[q]) & live;
+      any |= open[q];
+    }
     long long anyLane = 0;
     for (int l = 0; l < W; ++l) anyLane |= any[l];
-    if (anyLane != 0) {
-      settle(kDsp, u1, u2, open[kDsp]);
-      settle(kVel, v1, v2, open[kVel]);
-      settle(kAcc, a1, a2, open[kAcc]);
-      settle(kTotAcc, t1, t2, open[kTotAcc]);
-      settle(kRFrc, fs1, fs2, open[kRFrc]);
-    }
-    lastU1 = last ? u1 : lastU1;
-    lastU2 = last ? u2 : lastU2;
+    if (anyLane == 0) return;
+    for (int q = 0; q < kQuantities; ++q)
+      for (int l = 0; l < W; ++l)
+        if (open[q][l]) {
+          const double candidate = magnitude(x[q][l], y[q][l]);
+          if (candidate > peak[q][l]) peak[q][l] = candidate;
+        }
   }
 };
 
@@ -290,39 +283,83 @@ SPECTRA_INLINE void runGroup(const double* ag, std::int32_t nAg, double dt, doub
                         peaks[g].totAcc[l], peaks[g].rFrc[l], peaks[g].resDsp[l]};
 }
 
-// One group of W oscillators under two components, each integrated on its own.
+// The two components of a group at every sample, in the order of the five quantities.
+template <int W, template <int> class Stepper>
+struct TwoComponents {
+  typedef typename Lanes<W>::V V;
+  Stepper<W> s1, s2;
+  V a1, fs1, a2, fs2;
+
+  void setUp(const Oscillator* osc, double dt, double m) {
+    s1.setUp(osc, dt, m);
+    s2 = s1;
+  }
+  SPECTRA_INLINE void start(double g1, double g2, V (&x)[kQuantities], V (&y)[kQuantities]) {
+    s1.start(g1, a1, fs1);
+    s2.start(g2, a2, fs2);
+    collect(g1, g2, x, y);
+  }
+  SPECTRA_INLINE void step(const double* ag1, const double* ag2, std::int32_t nAg, std::int32_t i,
+                           V (&x)[kQuantities], V (&y)[kQuantities]) {
+    double p01, p11, p02, p12;
+    groundAt(ag1, nAg, i, p01, p11);
+    groundAt(ag2, nAg, i, p02, p12);
+    s1.step(p01, p11, a1, fs1);
+    s2.step(p02, p12, a2, fs2);
+    collect(p11, p12, x, y);
+  }
+  // After the record the ground is at rest; a + 0 has the magnitude of a, bit for bit.
+  SPECTRA_INLINE void collect(double g1, double g2, V (&x)[kQuantities], V (&y)[kQuantities]) {
+    x[kDsp] = s1.u, y[kDsp] = s2.u;
+    x[kVel] = s1.v, y[kVel] = s2.v;
+    x[kAcc] = a1, y[kAcc] = a2;
+    x[kTotAcc] = a1 + g1, y[kTotAcc] = a2 + g2;
+    x[kRFrc] = fs1, y[kRFrc] = fs2;
+  }
+};
+
+// One group of W oscillators under two components, each integrated on its own; run twice, first
+// for the largest estimates, then for the exact magnitudes near them.
 template <int W, template <int> class Stepper>
 SPECTRA_INLINE void runGroup2(const double* ag1, const double* ag2, std::int32_t nAg, double dt,
                               double m, const Oscillator* osc, OscillatorPeaks* out) {
   typedef typename Lanes<W>::V V;
   typedef typename Lanes<W>::I I;
-  Stepper<W> s1;
-  s1.setUp(osc, dt, m);
-  Stepper<W> s2 = s1;
   std::int32_t shortest, longest;
   I lastSample;
   groupLengths<W>(osc, shortest, longest, lastSample);
-
   GroupPeaks2<W> peaks;
-  V a1, fs1, a2, fs2;
-  s1.start(ag1[0], a1, fs1);
-  s2.start(ag2[0], a2, fs2);
-  peaks.take(s1.u, s2.u, s1.v, s2.v, a1, a2, fs1, fs2, V{} + ag1[0], V{} + ag2[0], I{} - 1,
-             lastSample == 0);
-  double p01, p11, p02, p12;
-  for (std::int32_t i = 0; i < longest - 1; ++i) {
-    groundAt(ag1, nAg, i, p01, p11);
-    groundAt(ag2, nAg, i, p02, p12);
-    s1.step(p01, p11, a1, fs1);
-    s2.step(p02, p12, a2, fs2);
-    const I sample = I{} + (i + 1);
-    peaks.take(s1.u, s2.u, s1.v, s2.v, a1, a2, fs1, fs2, V{} + p11, V{} + p12,
-               sample <= lastSample, sample == lastSample);
+  V x[kQuantities], y[kQuantities];
+  for (int pass = 0; pass < 2; ++pass) {
+    TwoComponents<W, Stepper> c;
+    c.setUp(osc, dt, m);
+    c.start(ag1[0], ag2[0], x, y);
+    if (pass == 0) {
+      peaks.survey(x, y, I{} - 1);
+      peaks.lastU1 = lastSample == 0 ? x[kDsp] : peaks.lastU1;
+      peaks.lastU2 = lastSample == 0 ? y[kDsp] : peaks.lastU2;
+    } else {
+      peaks.setThresholds();
+      peaks.take(x, y, I{} - 1);
+    }
+    for (std::int32_t i = 0; i < longest - 1; ++i) {
+      c.step(ag1, ag2, nAg, i, x, y);
+      const I sample = I{} + (i + 1);
+      const I live = sample <= lastSample;
+      if (pass == 0) {
+        peaks.survey(x, y, live);
+        const I last = sample == lastSample;
+        peaks.lastU1 = last ? x[kDsp] : peaks.lastU1;
+        peaks.lastU2 = last ? y[kDsp] : peaks.lastU2;
+      } else {
+        peaks.take(x, y, live);
+      }
+    }
   }
   for (int l = 0; l < W; ++l)
-    out[l] = {peaks.peak[0][l], peaks.peak[1][l],
-              peaks.peak[2][l], peaks.peak[3][l],
-              peaks.peak[4][l], magnitude(peaks.lastU1[l], peaks.lastU2[l])};
+    out[l] = {peaks.peak[kDsp][l],    peaks.peak[kVel][l],  peaks.peak[kAcc][l],
+              peaks.peak[kTotAcc][l], peaks.peak[kRFrc][l],
+              magnitude(peaks.lastU1[l], peaks.lastU2[l])};
 }
 
 // The records of a batch: one component, or two.
