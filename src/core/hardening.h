@@ -14,8 +14,11 @@ struct HardeningState {
 };
 
 // Return-mapping material law (units of the caller: strain, stress, moduli consistent).
-// action 1: stress at `strain` (trial), 2: tangent at `strain`, 3: initial tangent E,
-// 4: commit the trial internal variables. Any other action warns and returns 0.
+// Action 1 initialises the state (tangent E, everything else 0) and returns 0; 2 evaluates at
+// `strain` and returns the stress; 3 evaluates at `strain` and returns the tangent; 4 commits the
+// trial internal variables and returns 0. Evaluations re-run only when the strain has moved by
+// more than the double machine epsilon. Any other action warns and returns −1 with the state
+// unchanged.
 double hardening(HardeningState& state, std::int32_t action, double strain, double E, double fy,
                  double Hkin, double Hiso);
 
