@@ -100,6 +100,14 @@ bool readPeriodRange(const mxArray* start, const mxArray* end, const mxArray* co
          readScalar(end, module, "Tend", &periods->end, failure);
 }
 
+bool readPeriods(const mxArray* prhs[], int first, bool generated, const char* module,
+                 Periods* periods, Failure& failure) {
+  if (generated)
+    return readPeriodRange(prhs[first], prhs[first + 1], prhs[first + 2], module, periods,
+                           failure);
+  return readPeriodVector(prhs[first], module, periods, failure);
+}
+
 void fillPeriods(double start, double end, std::int32_t count, double* periods) {
   const double step = (end - start) / static_cast<double>(count - 1);
   periods[0] = start;

@@ -50,6 +50,11 @@ bool readPeriodVector(const mxArray* input, const char* module, Periods* periods
 bool readPeriodRange(const mxArray* start, const mxArray* end, const mxArray* count,
                      const char* module, Periods* periods, Failure& failure);
 
+// The periods of a calling form starting at input `first`: Tstart, Tend, nT when generated,
+// otherwise the vector T.
+bool readPeriods(const mxArray* prhs[], int first, bool generated, const char* module,
+                 Periods* periods, Failure& failure);
+
 // Periods T[0] = Tstart, T[i] = ΔT + T[i − 1] with ΔT = (Tend − Tstart)/(nT − 1): a running sum,
 // so the last period may differ from Tend in the last bits.
 void fillPeriods(double start, double end, std::int32_t count, double* periods);

@@ -37,10 +37,7 @@ bool readInputs(int nrhs, const mxArray* prhs[], Inputs& in, gateway::Failure& f
                            failure))
     return false;
   const bool generated = nrhs >= 7;
-  if (generated ? !gateway::readPeriodRange(prhs[4], prhs[5], prhs[6], kModule, &in.periods,
-                                            failure)
-                : !gateway::readPeriodVector(prhs[4], kModule, &in.periods, failure))
-    return false;
+  if (!gateway::readPeriods(prhs, 4, generated, kModule, &in.periods, failure)) return false;
   if (nrhs == 6 || nrhs == 8) {
     if (!gateway::readText(prhs[nrhs - 1], kModule, "method", &in.method, failure)) return false;
     if (std::strcmp(in.method, "recform") != 0 && std::strcmp(in.method, "newmark") != 0) {

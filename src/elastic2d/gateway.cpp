@@ -39,10 +39,7 @@ bool readInputs(int nrhs, const mxArray* prhs[], Inputs& in, gateway::Failure& f
       !gateway::readVector(prhs[4], kModule, "zeta", Empty::Rejected, &in.zeta, &in.nZeta, failure))
     return false;
   const bool generated = nrhs >= 8;
-  if (generated
-          ? !gateway::readPeriodRange(prhs[5], prhs[6], prhs[7], kModule, &in.periods, failure)
-          : !gateway::readPeriodVector(prhs[5], kModule, &in.periods, failure))
-    return false;
+  if (!gateway::readPeriods(prhs, 5, generated, kModule, &in.periods, failure)) return false;
   if (nrhs == 7 || nrhs == 9) {
     if (!gateway::readText(prhs[nrhs - 1], kModule, "method", &in.method, failure)) return false;
     if (std::strcmp(in.method, "recform") != 0 && std::strcmp(in.method, "newmark") != 0) {

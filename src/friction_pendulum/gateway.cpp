@@ -39,10 +39,7 @@ bool readInputs(int nrhs, const mxArray* prhs[], Inputs& in, gateway::Failure& f
       !gateway::readVector(prhs[4], kModule, "frn", Empty::Allowed, &in.frn, &in.nFrn, failure))
     return false;
   const bool generated = nrhs == 9;
-  if (generated ? !gateway::readPeriodRange(prhs[5], prhs[6], prhs[7], kModule, &in.periods,
-                                            failure)
-                : !gateway::readPeriodVector(prhs[5], kModule, &in.periods, failure))
-    return false;
+  if (!gateway::readPeriods(prhs, 5, generated, kModule, &in.periods, failure)) return false;
   return gateway::readScalar(prhs[nrhs - 1], kModule, "uy", &in.uy, failure);
 }
 

@@ -36,10 +36,7 @@ bool readInputs(int nrhs, const mxArray* prhs[], Inputs& in, gateway::Failure& f
       !gateway::readVector(prhs[3], kModule, "frn", Empty::Allowed, &in.frn, &in.nFrn, failure))
     return false;
   const bool generated = nrhs == 8;
-  if (generated ? !gateway::readPeriodRange(prhs[4], prhs[5], prhs[6], kModule, &in.periods,
-                                            failure)
-                : !gateway::readPeriodVector(prhs[4], kModule, &in.periods, failure))
-    return false;
+  if (!gateway::readPeriods(prhs, 4, generated, kModule, &in.periods, failure)) return false;
   return gateway::readScalar(prhs[nrhs - 1], kModule, "uy", &in.uy, failure);
 }
 

@@ -42,10 +42,7 @@ bool readInputs(int nrhs, const mxArray* prhs[], Inputs& in, gateway::Failure& f
       !gateway::readVector(prhs[5], kModule, "frn", Empty::Allowed, &in.frn, &in.nFrn, failure))
     return false;
   const bool generated = nrhs == 10;
-  if (generated
-          ? !gateway::readPeriodRange(prhs[6], prhs[7], prhs[8], kModule, &in.periods, failure)
-          : !gateway::readPeriodVector(prhs[6], kModule, &in.periods, failure))
-    return false;
+  if (!gateway::readPeriods(prhs, 6, generated, kModule, &in.periods, failure)) return false;
   return gateway::readScalar(prhs[nrhs - 1], kModule, "uy", &in.uy, failure);
 }
 

@@ -38,10 +38,7 @@ bool readInputs(int nrhs, const mxArray* prhs[], Inputs& in, gateway::Failure& f
       !gateway::readVector(prhs[3], kModule, "zeta", Empty::Rejected, &in.zeta, &in.nZeta, failure))
     return false;
   const bool generated = nrhs == 11;
-  if (generated
-          ? !gateway::readPeriodRange(prhs[4], prhs[5], prhs[6], kModule, &in.periods, failure)
-          : !gateway::readPeriodVector(prhs[4], kModule, &in.periods, failure))
-    return false;
+  if (!gateway::readPeriods(prhs, 4, generated, kModule, &in.periods, failure)) return false;
   const int rest = generated ? 7 : 5;  // kin, iso, method, para follow the periods
   if (!gateway::readScalar(prhs[rest], kModule, "kin", &in.kin, failure) ||
       !gateway::readScalar(prhs[rest + 1], kModule, "iso", &in.iso, failure) ||

@@ -52,10 +52,7 @@ bool readInputs(int nrhs, const mxArray* prhs[], Inputs& in, gateway::Failure& f
       !gateway::readVector(prhs[3], kModule, "Qd", Empty::Allowed, &in.Qd, &in.nQd, failure))
     return false;
   const bool generated = nrhs == 8;
-  if (generated ? !gateway::readPeriodRange(prhs[4], prhs[5], prhs[6], kModule, &in.periods,
-                                            failure)
-                : !gateway::readPeriodVector(prhs[4], kModule, &in.periods, failure))
-    return false;
+  if (!gateway::readPeriods(prhs, 4, generated, kModule, &in.periods, failure)) return false;
   return readAlpha(prhs[nrhs - 1], &in.alpha, failure);
 }
 

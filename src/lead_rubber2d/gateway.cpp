@@ -55,10 +55,7 @@ bool readInputs(int nrhs, const mxArray* prhs[], Inputs& in, gateway::Failure& f
       !gateway::readVector(prhs[4], kModule, "Qd", Empty::Allowed, &in.Qd, &in.nQd, failure))
     return false;
   const bool generated = nrhs == 9;
-  if (generated ? !gateway::readPeriodRange(prhs[5], prhs[6], prhs[7], kModule, &in.periods,
-                                            failure)
-                : !gateway::readPeriodVector(prhs[5], kModule, &in.periods, failure))
-    return false;
+  if (!gateway::readPeriods(prhs, 5, generated, kModule, &in.periods, failure)) return false;
   return readAlpha(prhs[nrhs - 1], &in.alpha, failure);
 }
 
