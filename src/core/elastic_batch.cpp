@@ -94,14 +94,14 @@ struct RecformLanes {
     fs = k * u;
     a = rate * v - ag0 - fs / m;
   }
-  // Holds lane l at its displacement with every other response zero, once its analysis has
-  // ended: the displacement carries its residual to the end of the group and no candidate can
-  // raise a peak. Valid while the ground is at rest and finite, as after the record.
+  // Holds lane l at rest once its analysis has ended (the caller has kept its displacement):
+  // every later response is zero, so no candidate can raise a peak. Valid while the ground is
+  // at rest and finite, as after the record.
   void freeze(int l) {
     A[l] = 1.0, B[l] = 0.0, C[l] = 0.0, D[l] = 0.0;
     Ap[l] = 0.0, Bp[l] = 0.0, Cp[l] = 0.0, Dp[l] = 0.0;
     rate[l] = 0.0, k[l] = 0.0;
-    v[l] = 0.0;
+    u[l] = 0.0, v[l] = 0.0;
   }
   SPECTRA_INLINE void step(double p0, double p1, V& a, V& fs) {
     const V un = A * u + B * v + C * p0 + D * p1;
@@ -139,12 +139,11 @@ struct NewmarkLanes {
     aOut = a;
     fsOut = fs;
   }
-  // As for the recurrence: lane l keeps its displacement (the correction is −0), everything
-  // else is zero. Needs a finite mass.
+  // As for the recurrence: lane l at rest (every correction is −0). Needs a finite mass.
   void freeze(int l) {
     c[l] = 0.0, c1[l] = 0.0, c2[l] = 0.0, kEff[l] = 1.0;
     bv[l] = 0.0, ba[l] = 0.0, av[l] = 0.0, aa[l] = 0.0, k[l] = 0.0;
-    v[l] = 0.0, a[l] = 0.0, fs[l] = 0.0;
+    u[l] = 0.0, v[l] = 0.0, a[l] = 0.0, fs[l] = 0.0;
   }
   SPECTRA_INLINE void step(double, double p1, V& aOut, V& fsOut) {
     V un = u;
@@ -372,7 +371,7 @@ struct Records {
 };
 
 // G groups of W oscillators whose analyses all end after the record, on a finite record: each
-// lane is frozen once its last sample is reached, so no lane needs masking. When every stiffness
+// lane is brought to rest once its last sample is reached, so no lane needs masking. When every stiffness
 // is finite and not zero the peak force is not tracked: |fs| = |k|·|u| rounded, and rounding is
 // monotone, so the peak of |fs| is |k| times the peak of |u|, rounded. Peaks are those of the
 // masked runner bit for bit.
@@ -406,14 +405,21 @@ SPECTRA_INLINE void runGroupFrozen(const double* ag, std::int32_t nAg, double dt
           peaks[g].takeMotion(s[g].u, s[g].v, a[g], V{} + p1);
       }
     }
+    // The residual displacement is taken at the lane's last sample; the lane then rests at zero
+    // (holding the displacement itself could turn an infinite one into NaN). Lanes that end
+    // together are handled at the first of their equal ends.
+    if (e > 0 && ends[e] == ends[e - 1]) continue;
     for (int l = 0; l < G * W; ++l)
-      if (osc[l].nTH - 1 == ends[e]) s[l / W].freeze(l % W);
+      if (osc[l].nTH - 1 == ends[e]) {
+        peaks[l / W].resDsp[l % W] = std::fabs(s[l / W].u[l % W]);
+        s[l / W].freeze(l % W);
+      }
   }
   for (int g = 0; g < G; ++g)
     for (int l = 0; l < W; ++l) {
       const double rFrc = TrackForce ? peaks[g].rFrc[l] : std::fabs(osc[g * W + l].k) * peaks[g].dsp[l];
       out[g * W + l] = {peaks[g].dsp[l], peaks[g].vel[l], peaks[g].acc[l], peaks[g].totAcc[l],
-                        rFrc, absolute<W>(s[g].u)[l]};
+                        rFrc, peaks[g].resDsp[l]};
     }
 }
 

@@ -3,6 +3,7 @@
 #include "core/gateway_args.h"
 
 #include <cstdio>
+#include <cstring>
 #include <limits>
 
 namespace gateway {
@@ -82,7 +83,9 @@ bool readText(const mxArray* input, const char* module, const char* name, const 
     describe(failure, module, "must be text", name);
     return false;
   }
-  *text = copy;
+  // A text with a NUL inside would otherwise compare equal to its first part: such a text is
+  // read as empty, which no keyword equals.
+  *text = std::strlen(copy) == mxGetNumberOfElements(input) ? copy : "";
   return true;
 }
 

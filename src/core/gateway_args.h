@@ -33,7 +33,7 @@ bool readScalar(const mxArray* input, const char* module, const char* name, doub
 bool readCount(const mxArray* input, const char* module, const char* name, std::int32_t* count,
                Failure& failure);
 
-// Text (a char array), as a NUL-terminated copy owned by the host.
+// Text (a char array), as a NUL-terminated copy owned by the host; "" when the text holds a NUL.
 bool readText(const mxArray* input, const char* module, const char* name, const char** text,
               Failure& failure);
 

@@ -52,6 +52,10 @@ std::vector<Case> cases() {
   list.push_back({"one-sample record", {0.8}, 0.01, {0.3, 0.6}, {0.05}});
   list.push_back({"negative last period", support::testRecord(100, 0.01), 0.01, {0.5, -0.5},
                   {0.05, 0.0}});
+  // Responses that overflow: lanes ending at an infinite displacement must keep it as residual.
+  list.push_back({"overflowing response", {0.0, 0.0, 0.0, 1.7e308}, 100.0, {100.0, 1.0, 30.0},
+                  {0.05, 0.0}});
+  list.push_back({"huge record, long step", {0.0, 0.0, 0.0, 1e308}, 0.01, {1.0, 0.2}, {0.05, 0.0}});
   return list;
 }
 

@@ -105,9 +105,11 @@ TEST(QuorvelGateway, argument_counts_and_keywords_are_checked_exactly) {
   nine.add("recform").add(1.0);
   EXPECT_EQ(quorvel(nine).error, kUsage);
 
-  for (const char* keyword : {"Recform", "newmark ", "recformrecformrecformrecformrecformrecform", ""}) {
+  for (const std::string& keyword : {std::string("Recform"), std::string("newmark "),
+                                    std::string("recformrecformrecformrecformrecformrecform"),
+                                    std::string(""), std::string("recform\0x", 9)}) {
     Args args = baseArgs(5);
-    args.add(keyword);
+    args.add(host::text(keyword));
     EXPECT_EQ(quorvel(args).error,
               "Quorvel::mexFunction - invalid time domain analysis method received\n")
         << keyword;
