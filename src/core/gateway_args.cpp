@@ -59,6 +59,26 @@ bool readScalar(const mxArray* input, const char* module, const char* name, doub
   return true;
 }
 
+bool readFraction(const mxArray* input, const char* module, const char* name, double* value,
+                  Failure& failure) {
+  if (!readScalar(input, module, name, value, failure)) return false;
+  if (!(*value >= 0.0 && *value <= 1.0)) {
+    describe(failure, module, "must lie between 0 and 1", name);
+    return false;
+  }
+  return true;
+}
+
+bool readRecordPair(const mxArray* prhs[], const char* module, const double** ag1,
+                    const double** ag2, std::int32_t* nAg, Failure& failure) {
+  std::int32_t n1 = 0, n2 = 0;
+  if (!readVector(prhs[0], module, "ag1", Empty::Rejected, ag1, &n1, failure) ||
+      !readVector(prhs[1], module, "ag2", Empty::Rejected, ag2, &n2, failure))
+    return false;
+  *nAg = n1 < n2 ? n1 : n2;
+  return true;
+}
+
 bool readCount(const mxArray* input, const char* module, const char* name, std::int32_t* count,
                Failure& failure) {
   double value = 0.0;

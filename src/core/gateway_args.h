@@ -29,6 +29,15 @@ bool readVector(const mxArray* input, const char* module, const char* name, Empt
 bool readScalar(const mxArray* input, const char* module, const char* name, double* value,
                 Failure& failure);
 
+// A real double scalar from 0 to 1, the ends included (NaN is refused).
+bool readFraction(const mxArray* input, const char* module, const char* name, double* value,
+                  Failure& failure);
+
+// The two horizontal components ag1, ag2 (inputs 0 and 1) of a two-component module: both
+// non-empty real double vectors; nAg is the shorter length, the longer record's rest is unused.
+bool readRecordPair(const mxArray* prhs[], const char* module, const double** ag1,
+                    const double** ag2, std::int32_t* nAg, Failure& failure);
+
 // A number of periods: a real double scalar truncated toward zero, at least 1.
 bool readCount(const mxArray* input, const char* module, const char* name, std::int32_t* count,
                Failure& failure);

@@ -20,8 +20,7 @@ const char* const kFieldNames[kFields] = {"pga",    "mass",   "zeta", "T",      
 struct Inputs {
   const double* ag1 = nullptr;
   const double* ag2 = nullptr;
-  std::int32_t nAg1 = 0;
-  std::int32_t nAg2 = 0;
+  std::int32_t nAg = 0;  // the shorter record's length
   double dt = 0.0;
   double m = 0.0;
   const double* zeta = nullptr;
@@ -32,8 +31,7 @@ struct Inputs {
 
 bool readInputs(int nrhs, const mxArray* prhs[], Inputs& in, gateway::Failure& failure) {
   using gateway::Empty;
-  if (!gateway::readVector(prhs[0], kModule, "ag1", Empty::Rejected, &in.ag1, &in.nAg1, failure) ||
-      !gateway::readVector(prhs[1], kModule, "ag2", Empty::Rejected, &in.ag2, &in.nAg2, failure) ||
+  if (!gateway::readRecordPair(prhs, kModule, &in.ag1, &in.ag2, &in.nAg, failure) ||
       !gateway::readScalar(prhs[2], kModule, "dt", &in.dt, failure) ||
       !gateway::readScalar(prhs[3], kModule, "m", &in.m, failure) ||
       !gateway::readVector(prhs[4], kModule, "zeta", Empty::Rejected, &in.zeta, &in.nZeta, failure))
@@ -67,7 +65,7 @@ void mexFunction(int nlhs, mxArray* plhs[], int nrhs, const mxArray* prhs[]) {
   }
 
   // The extra samples of the longer component are ignored.
-  const std::int32_t nAg = in.nAg1 < in.nAg2 ? in.nAg1 : in.nAg2;
+  const std::int32_t nAg = in.nAg;
   const std::int32_t nT = in.periods.count;
   mxArray* fields[kFields];
   double* out[kFields];

@@ -30,19 +30,6 @@ struct Inputs {
   double alpha = 0.0;
 };
 
-// The stiffness ratio must describe a bearing that does not stiffen after yield and whose linear
-// part does not pull: 0 ≤ alpha ≤ 1. The ends are kept (0 and 1 give infinite stiffness or
-// strength, hence infinities and NaN in the results); anything else, NaN included, would give
-// finite numbers without physical meaning.
-bool readAlpha(const mxArray* input, double* alpha, gateway::Failure& failure) {
-  if (!gateway::readScalar(input, kModule, "alpha", alpha, failure)) return false;
-  if (!(*alpha >= 0.0 && *alpha <= 1.0)) {
-    gateway::describe(failure, kModule, "must lie between 0 and 1", "alpha");
-    return false;
-  }
-  return true;
-}
-
 bool readInputs(int nrhs, const mxArray* prhs[], Inputs& in, gateway::Failure& failure) {
   using gateway::Empty;
   // A 0 × 0 Qd is a defined call: spectra with no strength columns.
@@ -53,7 +40,9 @@ bool readInputs(int nrhs, const mxArray* prhs[], Inputs& in, gateway::Failure& f
     return false;
   const bool generated = nrhs == 8;
   if (!gateway::readPeriods(prhs, 4, generated, kModule, &in.periods, failure)) return false;
-  return readAlpha(prhs[nrhs - 1], &in.alpha, failure);
+  // 0 ≤ alpha ≤ 1: the ends give infinite stiffness or strength (infinities and NaN in the
+  // results); anything else, NaN included, would give numbers without physical meaning.
+  return gateway::readFraction(prhs[nrhs - 1], kModule, "alpha", &in.alpha, failure);
 }
 
 }  // namespace

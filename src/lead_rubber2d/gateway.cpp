@@ -22,8 +22,7 @@ const char* const kFieldNames[kFields] = {
 struct Inputs {
   const double* ag1 = nullptr;
   const double* ag2 = nullptr;
-  std::int32_t nAg1 = 0;
-  std::int32_t nAg2 = 0;
+  std::int32_t nAg = 0;  // the shorter record's length
   double dt = 0.0;
   double m = 0.0;
   const double* Qd = nullptr;
@@ -32,31 +31,19 @@ struct Inputs {
   double alpha = 0.0;
 };
 
-// 0 ≤ alpha ≤ 1, as for the one-component bearing: the ends give infinities and NaN, anything
-// else (NaN included) finite numbers without physical meaning.
-bool readAlpha(const mxArray* input, double* alpha, gateway::Failure& failure) {
-  if (!gateway::readScalar(input, kModule, "alpha", alpha, failure)) return false;
-  if (!(*alpha >= 0.0 && *alpha <= 1.0)) {
-    gateway::describe(failure, kModule, "must lie between 0 and 1", "alpha");
-    return false;
-  }
-  return true;
-}
-
 bool readInputs(int nrhs, const mxArray* prhs[], Inputs& in, gateway::Failure& failure) {
   using gateway::Empty;
   // A 0 × 0 Qd is a defined call: spectra with no strength columns.
-  if (!gateway::readVector(prhs[0], kModule, "ag1", Empty::Rejected, &in.ag1, &in.nAg1,
-                           failure) ||
-      !gateway::readVector(prhs[1], kModule, "ag2", Empty::Rejected, &in.ag2, &in.nAg2,
-                           failure) ||
+  if (!gateway::readRecordPair(prhs, kModule, &in.ag1, &in.ag2, &in.nAg, failure) ||
       !gateway::readScalar(prhs[2], kModule, "dt", &in.dt, failure) ||
       !gateway::readScalar(prhs[3], kModule, "m", &in.m, failure) ||
       !gateway::readVector(prhs[4], kModule, "Qd", Empty::Allowed, &in.Qd, &in.nQd, failure))
     return false;
   const bool generated = nrhs == 9;
   if (!gateway::readPeriods(prhs, 5, generated, kModule, &in.periods, failure)) return false;
-  return readAlpha(prhs[nrhs - 1], &in.alpha, failure);
+  // 0 ≤ alpha ≤ 1: the ends give infinite stiffness or strength (infinities and NaN in the
+  // results); anything else, NaN included, would give numbers without physical meaning.
+  return gateway::readFraction(prhs[nrhs - 1], kModule, "alpha", &in.alpha, failure);
 }
 
 }  // namespace
@@ -75,7 +62,7 @@ void mexFunction(int nlhs, mxArray* plhs[], int nrhs, const mxArray* prhs[]) {
     return;
   }
   // Records of different lengths are both cut to the shorter one.
-  const std::int32_t nAg = in.nAg1 < in.nAg2 ? in.nAg1 : in.nAg2;
+  const std::int32_t nAg = in.nAg;
 
   const std::int32_t nT = in.periods.count;
   mxArray* fields[kFields];
