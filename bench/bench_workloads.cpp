@@ -13,17 +13,17 @@
 #include <thread>
 #include <vector>
 
-#include "core/execution.h"
-#include "core/history_length.h"
-#include "core/synthetic_record.h"
-#include "elastic/gateway.h"
-#include "elastic2d/gateway.h"
-#include "friction_pendulum/gateway.h"
-#include "friction_pendulum2d/gateway.h"
+#include "core/runtime/execution.h"
+#include "core/numerics/history_length.h"
+#include "records/synthetic_record.h"
+#include "quorvel/gateway.h"
+#include "daskent/gateway.h"
+#include "tillock/gateway.h"
+#include "granwick/gateway.h"
 #include "host/host.h"
-#include "inelastic/gateway.h"
-#include "lead_rubber/gateway.h"
-#include "lead_rubber2d/gateway.h"
+#include "morbane/gateway.h"
+#include "pellory/gateway.h"
+#include "vintarrow/gateway.h"
 #include "workloads.h"
 
 namespace {
@@ -44,7 +44,7 @@ const std::vector<double>& record(const Workload& w, int component) {
   static std::vector<double> cache[3][2];
   const int index = static_cast<int>(&w - kWorkloads);
   std::vector<double>& r = cache[index][component];
-  if (r.empty()) r = core::syntheticRecord(w.nAg, w.dt, 1 + component, 3.0);
+  if (r.empty()) r = records::syntheticRecord(w.nAg, w.dt, 1 + component, 3.0);
   return r;
 }
 

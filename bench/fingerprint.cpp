@@ -14,8 +14,8 @@
 #include <string>
 #include <vector>
 
-#include "bench_gateways.h"
-#include "core/execution.h"
+#include "gateways.h"
+#include "core/runtime/execution.h"
 #include "host/host.h"
 #include "workloads.h"
 

@@ -5,13 +5,13 @@
 #include <cmath>
 #include <cstdint>
 
-#include "core/history_length.h"
-#include "core/synthetic_record.h"
+#include "core/numerics/history_length.h"
+#include "records/synthetic_record.h"
 
 namespace bench {
 
 const std::vector<double>& standardRecord() {
-  static const std::vector<double> record = core::syntheticRecord(4000, kStandardDt, 1, 3.0);
+  static const std::vector<double> record = records::syntheticRecord(4000, kStandardDt, 1, 3.0);
   return record;
 }
 

@@ -17,9 +17,10 @@ endif()
 set(SPECTRA_MEX_DIR ${CMAKE_BINARY_DIR}/mex)
 
 # spectra_add_module(<Name> SOURCES <driver and gateway sources> PLUGIN <entry-point source>
-#                    [OUTPUT_DIR <dir>] [HOST_TARGET <name>] [DEFINITIONS <defs>])
+#                    [OUTPUT_DIR <dir>] [HOST_TARGET <name>] [DEFINITIONS <defs>]
+#                    [LIBS <host-independent static libraries>])
 function(spectra_add_module name)
-  cmake_parse_arguments(arg "" "PLUGIN;OUTPUT_DIR;HOST_TARGET" "SOURCES;DEFINITIONS" ${ARGN})
+  cmake_parse_arguments(arg "" "PLUGIN;OUTPUT_DIR;HOST_TARGET" "SOURCES;DEFINITIONS;LIBS" ${ARGN})
   string(TOLOWER ${name} lower)
   if(NOT arg_HOST_TARGET)
     set(arg_HOST_TARGET ${lower}_host)
@@ -29,13 +30,13 @@ function(spectra_add_module name)
   endif()
 
   add_library(${arg_HOST_TARGET} STATIC ${arg_SOURCES})
-  target_link_libraries(${arg_HOST_TARGET} PUBLIC spectra_core_host)
+  target_link_libraries(${arg_HOST_TARGET} PUBLIC ${arg_LIBS} spectra_core_host)
   target_compile_definitions(${arg_HOST_TARGET} PRIVATE ${arg_DEFINITIONS})
 
   if(SPECTRA_HAVE_OCTAVE)
     set(target ${arg_HOST_TARGET}_mex)
     add_library(${target} MODULE ${arg_SOURCES} ${arg_PLUGIN})
-    target_link_libraries(${target} PRIVATE spectra_core_octave)
+    target_link_libraries(${target} PRIVATE ${arg_LIBS} spectra_core_octave)
     target_compile_definitions(${target} PRIVATE SPECTRA_PLUGIN ${arg_DEFINITIONS})
     target_include_directories(${target} PRIVATE ${SPECTRA_OCTAVE_INCLUDE}
                                ${SPECTRA_OCTAVE_INCLUDE}/..)

@@ -6,7 +6,7 @@ function build_mex(outdir)
 %
 %   Checklist for adding a module:
 %     1. its folder under src/ with driver.cpp, gateway.cpp, plugin.cpp (and newmark_var.cpp);
-%     2. a row in the table below: the MEX name, its folder, its sources, extra core sources;
+%     2. a row in the table below: the MEX name, its folder, its sources, sources it shares;
 %     3. its help file <Name>.m in this folder.
 %
 %   The sources are compiled without contraction of multiplications and additions into fused
@@ -19,27 +19,28 @@ if nargin < 1
   outdir = here;
 end
 src = fullfile(here, '..', 'src');
-core = {'core/recform.cpp', 'core/newmark.cpp', 'core/history_length.cpp', 'core/peaks.cpp', ...
-        'core/magnitude.cpp', 'core/scratch.cpp', 'core/execution.cpp', 'core/parallel.cpp', ...
-        'core/elastic_batch.cpp', ...
-        'core/elastic_spectra.cpp', 'core/gateway_args.cpp', 'core/console.cpp'};
-inelastic = {'core/hardening.cpp', 'core/newmark_var.cpp'};
+core = {'core/numerics/recform.cpp', 'core/numerics/newmark.cpp', ...
+        'core/numerics/history_length.cpp', 'core/numerics/peaks.cpp', ...
+        'core/numerics/magnitude.cpp', 'core/runtime/scratch.cpp', 'core/runtime/execution.cpp', ...
+        'core/runtime/parallel.cpp', 'core/runtime/console.cpp', 'core/lanes/elastic_batch.cpp', ...
+        'core/lanes/elastic_spectra.cpp', 'core/gateway/arguments.cpp'};
+hardening = {'morbane/hardening.cpp', 'morbane/newmark_var.cpp'};
 
-% name, output subfolder, module sources, extra core sources, extra defines
+% name, output subfolder, module sources, extra sources from another module, extra defines
 modules = {
-  'Quorvel',   '',            {'elastic/driver.cpp', 'elastic/gateway.cpp', 'elastic/plugin.cpp'}, {}, {}
-  'Daskent',   '',            {'elastic2d/driver.cpp', 'elastic2d/gateway.cpp', 'elastic2d/plugin.cpp'}, {}, {}
-  'Morbane',   '',            {'inelastic/driver.cpp', 'inelastic/gateway.cpp', 'inelastic/plugin.cpp'}, inelastic, {}
-  'Tillock',   '',            {'friction_pendulum/newmark_var.cpp', 'friction_pendulum/driver.cpp', ...
-                               'friction_pendulum/gateway.cpp', 'friction_pendulum/plugin.cpp'}, {}, {}
-  'Tillock',   'weight',      {'friction_pendulum/driver_weight.cpp', 'friction_pendulum/gateway_weight.cpp', ...
-                               'friction_pendulum/plugin_weight.cpp'}, inelastic, {}
-  'Granwick',  '',            {'friction_pendulum2d/newmark_var.cpp', 'friction_pendulum2d/driver.cpp', ...
-                               'friction_pendulum2d/gateway.cpp', 'friction_pendulum2d/plugin.cpp'}, {}, {}
-  'Pellory',   '',            {'lead_rubber/newmark_var.cpp', 'lead_rubber/driver.cpp', ...
-                               'lead_rubber/gateway.cpp', 'lead_rubber/plugin.cpp'}, {}, {}
-  'Vintarrow', '',            {'lead_rubber2d/newmark_var.cpp', 'lead_rubber2d/driver.cpp', ...
-                               'lead_rubber2d/gateway.cpp', 'lead_rubber2d/plugin.cpp'}, {}, {}
+  'Quorvel',   '',       {'quorvel/driver.cpp', 'quorvel/gateway.cpp', 'quorvel/plugin.cpp'}, {}, {}
+  'Daskent',   '',       {'daskent/driver.cpp', 'daskent/gateway.cpp', 'daskent/plugin.cpp'}, {}, {}
+  'Morbane',   '',       {'morbane/driver.cpp', 'morbane/gateway.cpp', 'morbane/plugin.cpp'}, hardening, {}
+  'Tillock',   '',       {'tillock/newmark_var.cpp', 'tillock/driver.cpp', 'tillock/gateway.cpp', ...
+                          'tillock/plugin.cpp'}, {}, {}
+  'Tillock',   'weight', {'tillock/driver_weight.cpp', 'tillock/gateway_weight.cpp', ...
+                          'tillock/plugin_weight.cpp'}, hardening, {}
+  'Granwick',  '',       {'granwick/newmark_var.cpp', 'granwick/driver.cpp', 'granwick/gateway.cpp', ...
+                          'granwick/plugin.cpp'}, {}, {}
+  'Pellory',   '',       {'pellory/newmark_var.cpp', 'pellory/driver.cpp', 'pellory/gateway.cpp', ...
+                          'pellory/plugin.cpp'}, {}, {}
+  'Vintarrow', '',       {'vintarrow/newmark_var.cpp', 'vintarrow/driver.cpp', ...
+                          'vintarrow/gateway.cpp', 'vintarrow/plugin.cpp'}, {}, {}
 };
 
 flags = {'-DSPECTRA_PLUGIN', ['-I' src]};

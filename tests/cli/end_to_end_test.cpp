@@ -6,34 +6,34 @@
 #include <cmath>
 #include <nlohmann/json.hpp>
 
-#include "cli/numbers.h"
-#include "core/synthetic_record.h"
+#include "records/numbers.h"
+#include "records/synthetic_record.h"
 #include "program_runner.h"
 #include "support/calls.h"
 
 #ifdef SPECTRA_HAVE_QUORVEL
-#include "elastic/gateway.h"
+#include "quorvel/gateway.h"
 #endif
 #ifdef SPECTRA_HAVE_DASKENT
-#include "elastic2d/gateway.h"
+#include "daskent/gateway.h"
 #endif
 #ifdef SPECTRA_HAVE_MORBANE
-#include "inelastic/gateway.h"
+#include "morbane/gateway.h"
 #endif
 #ifdef SPECTRA_HAVE_TILLOCK
-#include "friction_pendulum/gateway.h"
+#include "tillock/gateway.h"
 #endif
 #ifdef SPECTRA_HAVE_TILLOCK_WEIGHT
-#include "friction_pendulum/gateway_weight.h"
+#include "tillock/gateway_weight.h"
 #endif
 #ifdef SPECTRA_HAVE_GRANWICK
-#include "friction_pendulum2d/gateway.h"
+#include "granwick/gateway.h"
 #endif
 #ifdef SPECTRA_HAVE_PELLORY
-#include "lead_rubber/gateway.h"
+#include "pellory/gateway.h"
 #endif
 #ifdef SPECTRA_HAVE_VINTARROW
-#include "lead_rubber2d/gateway.h"
+#include "vintarrow/gateway.h"
 #endif
 
 namespace {
@@ -46,7 +46,7 @@ constexpr double kDt = 0.01;
 const std::vector<double> kPeriods = {0.2, 0.7, 1.5};
 
 std::vector<double> record(std::uint64_t seed, std::int32_t n = 500) {
-  return core::syntheticRecord(n, kDt, seed, 0.35);
+  return records::syntheticRecord(n, kDt, seed, 0.35);
 }
 
 std::vector<double> scaled(std::vector<double> samples, double factor) {
@@ -56,7 +56,7 @@ std::vector<double> scaled(std::vector<double> samples, double factor) {
 
 double fromJson(const nlohmann::json& value) {
   if (value.is_string())
-    return *cli::parseNumber(value.get<std::string>() == "Infinity"    ? "inf"
+    return *records::parseNumber(value.get<std::string>() == "Infinity"    ? "inf"
                              : value.get<std::string>() == "-Infinity" ? "-inf"
                                                                        : "nan");
   return value.get<double>();
@@ -119,7 +119,7 @@ TEST_F(EndToEnd, ElasticCsvEqualsTheGatewayBitForBit) {
   for (std::size_t i = 0; std::getline(csv, line); ++i) {
     std::vector<double> row;
     std::stringstream cells(line);
-    for (std::string cell; std::getline(cells, cell, ',');) row.push_back(*cli::parseNumber(cell));
+    for (std::string cell; std::getline(cells, cell, ',');) row.push_back(*records::parseNumber(cell));
     ASSERT_EQ(row.size(), 2u + 10u * 2u);
     EXPECT_TRUE(support::sameBits(row[0], direct.values("T")[i]));
     for (std::size_t k = 0; k < 10; ++k)  // dsp ... rFrc, two damping ratios each

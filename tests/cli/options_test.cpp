@@ -1,12 +1,12 @@
 // Command-line options: periods, defaults that follow units, calling forms of every module.
-#include "cli/options.h"
+#include "cli/app/options.h"
 
 #include <gtest/gtest.h>
 
-#include "cli/error.h"
-#include "cli/gateway_call.h"
-#include "cli/parameters.h"
-#include "cli/periods.h"
+#include "cli/app/error.h"
+#include "cli/app/gateway_call.h"
+#include "cli/app/parameters.h"
+#include "cli/app/periods.h"
 
 namespace {
 

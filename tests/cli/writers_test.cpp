@@ -8,15 +8,15 @@
 #include <nlohmann/json.hpp>
 #include <sstream>
 
-#include "cli/atomic_file.h"
-#include "cli/csv_writer.h"
-#include "cli/error.h"
-#include "cli/json_writer.h"
-#include "cli/module_table.h"
-#include "cli/numbers.h"
-#include "cli/plot_writer.h"
-#include "cli/table_writer.h"
-#include "core/host_api.h"
+#include "cli/writers/atomic_file.h"
+#include "cli/writers/csv_writer.h"
+#include "cli/app/error.h"
+#include "cli/writers/json_writer.h"
+#include "cli/app/module_table.h"
+#include "records/numbers.h"
+#include "cli/writers/plot_writer.h"
+#include "cli/writers/table_writer.h"
+#include "core/gateway/host_api.h"
 
 namespace {
 
@@ -85,10 +85,10 @@ TEST_F(Writers, CsvHasUnitsInTheHeaderAndExactNumbers) {
             "psdAcc zeta=0.05 [m/s2]");
   const std::vector<std::string> row = split(first);
   ASSERT_EQ(row.size(), 6u);
-  EXPECT_EQ(*cli::parseNumber(row[2]), 0.1 + 0.2);
+  EXPECT_EQ(*records::parseNumber(row[2]), 0.1 + 0.2);
   EXPECT_EQ(row[3], "nan");
-  EXPECT_EQ(*cli::parseNumber(split(second)[2]), 1.0 / 3.0);
-  EXPECT_EQ(*cli::parseNumber(split(second)[3]), -2.5e-300);
+  EXPECT_EQ(*records::parseNumber(split(second)[2]), 1.0 / 3.0);
+  EXPECT_EQ(*records::parseNumber(split(second)[3]), -2.5e-300);
   EXPECT_EQ(split(second)[5], "inf");
 }
 

@@ -5,15 +5,15 @@
 #include <string>
 #include <vector>
 
-#include "core/execution.h"
-#include "elastic/gateway.h"
-#include "elastic2d/gateway.h"
-#include "friction_pendulum/gateway.h"
-#include "friction_pendulum/gateway_weight.h"
-#include "friction_pendulum2d/gateway.h"
-#include "inelastic/gateway.h"
-#include "lead_rubber/gateway.h"
-#include "lead_rubber2d/gateway.h"
+#include "core/runtime/execution.h"
+#include "quorvel/gateway.h"
+#include "daskent/gateway.h"
+#include "tillock/gateway.h"
+#include "tillock/gateway_weight.h"
+#include "granwick/gateway.h"
+#include "morbane/gateway.h"
+#include "pellory/gateway.h"
+#include "vintarrow/gateway.h"
 #include "support/calls.h"
 #include "support/reference.h"
 

@@ -1,0 +1,56 @@
+// Everything the command line asked for, before defaults that depend on units are filled in.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "cli/app/module_table.h"
+#include "records/record_reader.h"
+
+namespace cli {
+
+struct DemoOptions {
+  bool enabled = false;
+  std::uint64_t seed = 1;
+  double peak = 0.4;       // g
+  double duration = 20.0;  // s
+  double dt = 0.01;        // s
+};
+
+struct OutputOptions {
+  std::string out;     // FILE.csv or FILE.json
+  std::string plot;    // FILE.png or FILE.svg
+  std::string outDir;  // batch: one output per record
+  std::string outFormat = "csv";
+  std::string plotFormat;  // batch: png or svg, "" for none
+  std::string fields;      // table and plot fields, comma-separated
+  std::string axes = "lin";
+  bool quiet = false;
+  int jobs = 0;  // 0: all cores
+};
+
+struct ModuleOptions {
+  // Unset when not given; a given but empty value is an error, not the default.
+  std::optional<std::string> periods;
+  std::optional<std::string> logPeriods;
+  std::optional<std::string> swept;  // zeta, frn or Qd list
+  std::optional<double> mass, weight, gravity, uy, alpha, kin, iso;
+  std::string method;
+  // Morbane's strength definition: a shortcut option or --strength NAME --para V.
+  std::optional<double> rFactor, ductility, yieldForce, yieldDisplacement, para;
+  std::string strength;
+};
+
+struct Request {
+  const ModuleSpec* module = nullptr;
+  std::vector<std::string> files;
+  DemoOptions demo;
+  records::ReadOptions read;
+  records::UnitOptions units;
+  ModuleOptions parameters;
+  OutputOptions output;
+};
+
+}  // namespace cli

@@ -1,4 +1,0 @@
-// spectra: response spectra of accelerogram files from the command line.
-#include "cli/app.h"
-
-int main(int argc, char** argv) { return cli::run(argc, argv); }

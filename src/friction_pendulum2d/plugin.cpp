@@ -1,6 +1,0 @@
-// The C-linkage entry point that Octave and MATLAB look up in Granwick.mex.
-#include "friction_pendulum2d/gateway.h"
-
-extern "C" void mexFunction(int nlhs, mxArray* plhs[], int nrhs, const mxArray* prhs[]) {
-  granwick::mexFunction(nlhs, plhs, nrhs, prhs);
-}

@@ -1,0 +1,11 @@
+// Host entry point of Granwick: spectra = Granwick(ag1, ag2, dt, m, g, frn, T, uy) or
+// Granwick(ag1, ag2, dt, m, g, frn, Tstart, Tend, nT, uy).
+#pragma once
+
+#include "core/gateway/host_api.h"
+
+namespace granwick {
+
+void mexFunction(int nlhs, mxArray* plhs[], int nrhs, const mxArray* prhs[]);
+
+}  // namespace granwick

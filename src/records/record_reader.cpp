@@ -1,0 +1,51 @@
+// Reader dispatch by --format or by content, and the unit rule for samples.
+#include "records/record_reader.h"
+
+#include "records/at2_reader.h"
+#include "records/column_reader.h"
+#include "records/csv_reader.h"
+#include "records/error.h"
+#include "records/text_lines.h"
+
+namespace records {
+
+namespace {
+
+std::string detectFormat(const std::string& path, const std::vector<std::string>& lines) {
+  if (looksLikeAt2(path, lines)) return "at2";
+  if (hasHeaderRow(lines)) return "csv";
+  return "columns";
+}
+
+}  // namespace
+
+Record readRecord(const std::string& path, const ReadOptions& options) {
+  const std::vector<std::string> lines = readLines(path);
+  const std::string format = options.format == "auto" ? detectFormat(path, lines) : options.format;
+  if (format == "at2") {
+    Record record = readAt2(path, lines);
+    record.dt = agreeingStep(path, record.dt, options.dt);
+    return record;
+  }
+  if (format == "csv") return readCsv(path, lines, options.column, options.dt);
+  if (format == "columns") return readColumns(path, lines, options.dt);
+  throw Error("unknown record format '" + format + "' (known: auto, at2, columns, csv)");
+}
+
+std::vector<double> samplesInOutputUnits(const Record& record, const UnitOptions& options) {
+  std::string inName =
+      record.statedUnit.empty() ? (options.units.empty() ? "g" : options.units) : record.statedUnit;
+  if (!record.statedUnit.empty() && !options.units.empty() &&
+      findUnit(options.units).name != record.statedUnit)
+    throw fileError(record.path, 0,
+                    "the file states its samples are in " + record.statedUnit + " but --units is " +
+                        options.units);
+  const double factor =
+      conversionFactor(findUnit(inName), findUnit(options.outUnits), options.scale);
+  std::vector<double> samples = record.samples;
+  if (factor != 1.0)
+    for (double& sample : samples) sample *= factor;
+  return samples;
+}
+
+}  // namespace records

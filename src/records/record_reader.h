@@ -1,0 +1,32 @@
+// Choosing the reader for a record file, and bringing its samples into the output units.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "records/record.h"
+#include "records/units.h"
+
+namespace records {
+
+struct ReadOptions {
+  std::string format = "auto";  // auto, at2, columns or csv
+  std::string column;           // acceleration column of a csv file
+  std::optional<double> dt;     // time step for files that do not state one
+};
+
+// Reads the file with the reader its content (or --format) calls for.
+Record readRecord(const std::string& path, const ReadOptions& options);
+
+struct UnitOptions {
+  std::string units;     // --units: unit of files that state none ("" means g)
+  std::string outUnits;  // unit of the accelerations handed to the module
+  double scale = 1.0;
+};
+
+// The samples in the output unit, times the scale. A file that states its unit keeps it; an
+// --units that contradicts it is an Error.
+std::vector<double> samplesInOutputUnits(const Record& record, const UnitOptions& options);
+
+}  // namespace records
