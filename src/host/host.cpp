@@ -5,6 +5,7 @@
 #include <cstdarg>
 #include <cstdio>
 #include <cstring>
+#include <new>
 
 namespace {
 
@@ -20,6 +21,17 @@ mxArray* adopt(std::unique_ptr<mxArray> array) {
   host::Outcome& call = currentCall();
   call.arena.push_back(std::move(array));
   return call.arena.back().get();
+}
+
+// Runs an allocating host operation; memory that cannot be had is the host's error, raised as
+// Octave and MATLAB raise theirs.
+template <class Operation>
+auto allocating(Operation operation) -> decltype(operation()) {
+  try {
+    return operation();
+  } catch (const std::bad_alloc&) {
+    mexErrMsgTxt("out of memory");
+  }
 }
 
 bool isNumeric(const mxArray* array) {
@@ -52,19 +64,23 @@ bool mxIsChar(const mxArray* array) { return array->cls == mxArray::Class::Char;
 char* mxArrayToString(const mxArray* array) {
   if (array->cls != mxArray::Class::Char) return nullptr;
   host::Outcome& call = currentCall();
-  std::unique_ptr<char[]> copy(new char[array->text.size() + 1]);
-  std::memcpy(copy.get(), array->text.c_str(), array->text.size() + 1);
-  call.strings.push_back(std::move(copy));
-  return call.strings.back().get();
+  return allocating([&] {
+    std::unique_ptr<char[]> copy(new char[array->text.size() + 1]);
+    std::memcpy(copy.get(), array->text.c_str(), array->text.size() + 1);
+    call.strings.push_back(std::move(copy));
+    return call.strings.back().get();
+  });
 }
 
 mxArray* mxCreateDoubleMatrix(mwSize rows, mwSize cols, mxComplexity flag) {
-  auto array = std::make_unique<mxArray>();
-  array->rows = rows;
-  array->cols = cols;
-  array->data.assign(rows * cols, 0.0);
-  array->complex = flag == mxCOMPLEX;
-  return adopt(std::move(array));
+  return allocating([&] {
+    auto array = std::make_unique<mxArray>();
+    array->rows = rows;
+    array->cols = cols;
+    array->data.assign(rows * cols, 0.0);
+    array->complex = flag == mxCOMPLEX;
+    return adopt(std::move(array));
+  });
 }
 
 mxArray* mxCreateDoubleScalar(double value) {
@@ -74,21 +90,25 @@ mxArray* mxCreateDoubleScalar(double value) {
 }
 
 mxArray* mxDuplicateArray(const mxArray* array) {
-  auto copy = std::make_unique<mxArray>(*array);
-  for (mxArray*& field : copy->fields)
-    if (field != nullptr) field = mxDuplicateArray(field);
-  return adopt(std::move(copy));
+  return allocating([&] {
+    auto copy = std::make_unique<mxArray>(*array);
+    for (mxArray*& field : copy->fields)
+      if (field != nullptr) field = mxDuplicateArray(field);
+    return adopt(std::move(copy));
+  });
 }
 
 mxArray* mxCreateStructMatrix(mwSize rows, mwSize cols, int nFields, const char** names) {
   if (rows != 1 || cols != 1) throw std::logic_error("host: only 1 x 1 structures are supported");
-  auto array = std::make_unique<mxArray>();
-  array->cls = mxArray::Class::Struct;
-  array->rows = 1;
-  array->cols = 1;
-  for (int i = 0; i < nFields; ++i) array->fieldNames.emplace_back(names[i]);
-  array->fields.assign(static_cast<std::size_t>(nFields), nullptr);
-  return adopt(std::move(array));
+  return allocating([&] {
+    auto array = std::make_unique<mxArray>();
+    array->cls = mxArray::Class::Struct;
+    array->rows = 1;
+    array->cols = 1;
+    for (int i = 0; i < nFields; ++i) array->fieldNames.emplace_back(names[i]);
+    array->fields.assign(static_cast<std::size_t>(nFields), nullptr);
+    return adopt(std::move(array));
+  });
 }
 
 void mxSetFieldByNumber(mxArray* structure, mwIndex element, int field, mxArray* value) {
@@ -99,6 +119,10 @@ void mxSetFieldByNumber(mxArray* structure, mwIndex element, int field, mxArray*
 
 void mexErrMsgTxt(const char* message) { throw host::HostError(message); }
 
+host::HostError::HostError(const char* message) {
+  std::snprintf(text_, sizeof text_, "%s", message);
+}
+
 int mexPrintf(const char* format, ...) {
   va_list args;
   va_start(args, format);
@@ -106,12 +130,15 @@ int mexPrintf(const char* format, ...) {
   va_copy(again, args);
   const int length = std::vsnprintf(nullptr, 0, format, args);
   va_end(args);
-  if (length > 0) {
-    std::string text(static_cast<std::size_t>(length) + 1, '\0');
-    std::vsnprintf(text.data(), text.size(), format, again);
-    text.pop_back();
-    if (running != nullptr) running->console += text;
-  }
+  // Like a real host's console, printing never fails the call: text that cannot be stored is
+  // lost.
+  if (length > 0 && running != nullptr) try {
+      std::string text(static_cast<std::size_t>(length) + 1, '\0');
+      std::vsnprintf(text.data(), text.size(), format, again);
+      text.pop_back();
+      running->console += text;
+    } catch (const std::bad_alloc&) {
+    }
   va_end(again);
   return length;
 }

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstddef>
+#include <exception>
 #include <memory>
 #include <stdexcept>
 #include <string>
@@ -29,10 +30,15 @@ namespace host {
 using Gateway = void (*)(int nlhs, mxArray* plhs[], int nrhs, const mxArray* prhs[]);
 using Value = std::unique_ptr<mxArray>;
 
-// The host error that mexErrMsgTxt raises; the host catches it around the gateway.
-class HostError : public std::runtime_error {
+// The host error that mexErrMsgTxt raises; the host catches it around the gateway. Raising it
+// allocates nothing, so that a call that ran out of memory can still end with its error.
+class HostError : public std::exception {
  public:
-  explicit HostError(const std::string& message) : std::runtime_error(message) {}
+  explicit HostError(const char* message);
+  const char* what() const noexcept override { return text_; }
+
+ private:
+  char text_[512];
 };
 
 Value matrix(std::size_t rows, std::size_t cols, const std::vector<double>& columnMajor);
@@ -59,8 +65,8 @@ struct Outcome {
 };
 
 // Runs one gateway call: nlhs outputs requested, the inputs given in order. A host error ends the
-// call and is reported in the outcome; any other exception passes through, since a real host
-// would abort on it.
+// call and is reported in the outcome (an array the host cannot allocate raises "out of
+// memory"); any other exception passes through, since a real host would abort on it.
 Outcome call(Gateway gateway, int nlhs, const std::vector<const mxArray*>& inputs);
 
 }  // namespace host

@@ -4,6 +4,7 @@
 
 #include <condition_variable>
 #include <cstdint>
+#include <exception>
 #include <mutex>
 #include <system_error>
 #include <thread>
@@ -31,8 +32,8 @@ class Pool {
     try {
       while (static_cast<int>(threads_.size()) < workers - 1)
         threads_.emplace_back(&Pool::serve, this, static_cast<int>(threads_.size()) + 1);
-    } catch (const std::system_error&) {
-      // Fewer threads: the ones there share the work.
+    } catch (const std::exception&) {
+      // Fewer threads (none could be started, or not stored): the ones there share the work.
     }
     const int helpers = std::min(workers - 1, static_cast<int>(threads_.size()));
     {
@@ -87,8 +88,9 @@ Pool& pool() {
 void runOnFreshThreads(int workers, const std::function<void(int)>& work) {
   std::vector<std::thread> threads;
   try {
+    threads.reserve(static_cast<std::size_t>(workers));
     for (int w = 1; w < workers; ++w) threads.emplace_back(work, w);
-  } catch (const std::system_error&) {
+  } catch (const std::exception&) {
     // Fewer threads than asked for.
   }
   // Workers that could not start are run here, after worker 0, so every id is served.
@@ -97,6 +99,28 @@ void runOnFreshThreads(int workers, const std::function<void(int)>& work) {
   for (std::thread& t : threads) t.join();
 }
 
+// The first exception any worker throws, kept until every worker is done: an exception must not
+// end a worker thread (that would end the process) nor leave the others running on the caller's
+// data.
+class FirstException {
+ public:
+  void run(const std::function<void(int)>& work, int worker) noexcept {
+    try {
+      work(worker);
+    } catch (...) {
+      std::lock_guard<std::mutex> lock(mutex_);
+      if (!first_) first_ = std::current_exception();
+    }
+  }
+  void rethrow() const {
+    if (first_) std::rethrow_exception(first_);
+  }
+
+ private:
+  std::mutex mutex_;
+  std::exception_ptr first_;
+};
+
 }  // namespace
 
 void runWorkers(int workers, const std::function<void(int)>& work) {
@@ -104,7 +128,10 @@ void runWorkers(int workers, const std::function<void(int)>& work) {
     work(0);
     return;
   }
-  if (!pool().run(workers, work)) runOnFreshThreads(workers, work);
+  FirstException exceptions;
+  const std::function<void(int)> guarded = [&](int worker) { exceptions.run(work, worker); };
+  if (!pool().run(workers, guarded)) runOnFreshThreads(workers, guarded);
+  exceptions.rethrow();
 }
 
 }  // namespace core

@@ -12,7 +12,8 @@ namespace core {
 // Runs work(worker) for worker = 0 .. workers − 1, worker 0 on the calling thread and the others
 // on threads kept for the life of the process (starting a thread costs tens of microseconds,
 // much of a small spectrum). A call made while the kept threads are busy starts its own threads;
-// when threads cannot be had, fewer workers share the work. Returns when every worker is done.
+// when threads cannot be had, fewer workers share the work. Returns when every worker is done;
+// an exception thrown by any worker is then rethrown here (the first one, if several).
 void runWorkers(int workers, const std::function<void(int)>& work);
 
 // Calls body(item, worker) for item = 0 .. count − 1 on up to `threads` workers (worker is
