@@ -9,6 +9,7 @@
 #include "core/numerics/history_length.h"
 #include "records/synthetic_record.h"
 #include "daskent/driver.h"
+#include "core/spectra/output_store.h"
 #include "workloads.h"
 
 namespace {
@@ -32,16 +33,18 @@ void elastic2dSpectra(benchmark::State& state, const char* method) {
   const std::vector<double> zeta = {0.05};
   const int nT = static_cast<int>(T.size());
   const int nAg = static_cast<int>(ag1.size());
-  std::vector<double> out(10 * T.size());
-  std::vector<double> f(T.size());
-  double pga = 0.0;
+  daskent::Inputs in;
+  in.ag1 = {ag1.data(), nAg};
+  in.ag2 = {ag2.data(), nAg};
+  in.dt = bench::kStandardDt;
+  in.m = 1.0;
+  in.zeta = {zeta.data(), 1};
+  in.periods = {T.data(), nT};
+  in.method = method;
   for (auto _ : state) {
-    std::fill(out.begin(), out.end(), 0.0);
-    double* o = out.data();
-    daskent::getSpectra(&pga, f.data(), o, o + nT, o + 2 * nT, o + 3 * nT, o + 4 * nT, o + 5 * nT,
-                        o + 6 * nT, o + 7 * nT, o + 8 * nT, o + 9 * nT, ag1.data(), ag2.data(), nAg,
-                        bench::kStandardDt, T.data(), nT, 1.0, zeta.data(), 1, method);
-    benchmark::DoNotOptimize(out.data());
+    const core::OutputStore store(nT, 1);
+    daskent::getSpectra(store.outputs(), in);
+    benchmark::DoNotOptimize(store.outputs().dsp);
   }
   state.SetItemsProcessed(state.iterations() * oscillatorSteps(nAg, T, zeta[0]));
 }

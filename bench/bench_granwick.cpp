@@ -7,6 +7,7 @@
 
 #include "records/synthetic_record.h"
 #include "granwick/driver.h"
+#include "core/spectra/output_store.h"
 #include "workloads.h"
 
 namespace {
@@ -21,18 +22,19 @@ void frictionPendulum2dSpectra(benchmark::State& state) {
   const int nFrn = static_cast<int>(frn.size());
   const int nAg = static_cast<int>(ag1.size());
   const int cells = nT * nFrn;
-  std::vector<double> out(21 * static_cast<std::size_t>(cells));
-  std::vector<double> f(T.size());
-  double pga = 0.0;
+  granwick::Inputs in;
+  in.ag1 = {ag1.data(), nAg};
+  in.ag2 = {ag2.data(), nAg};
+  in.dt = bench::kStandardDt;
+  in.m = 1.0;
+  in.g = 9.81;
+  in.frn = {frn.data(), nFrn};
+  in.periods = {T.data(), nT};
+  in.uy = 0.001;
   for (auto _ : state) {
-    std::fill(out.begin(), out.end(), 0.0);
-    double* o[21];
-    for (int i = 0; i < 21; ++i) o[i] = out.data() + static_cast<std::size_t>(i) * cells;
-    granwick::getSpectra(&pga, f.data(), o[0], o[1], o[2], o[3], o[4], o[5], o[6], o[7], o[8], o[9],
-                         o[10], o[11], o[12], o[13], o[14], o[15], o[16], o[17], o[18], o[19],
-                         o[20], ag1.data(), ag2.data(), nAg, bench::kStandardDt, T.data(), nT, 1.0,
-                         frn.data(), nFrn, 0.001, 9.81);
-    benchmark::DoNotOptimize(out.data());
+    const core::OutputStore store(nT, nFrn);
+    granwick::getSpectra(store.outputs(), in);
+    benchmark::DoNotOptimize(store.outputs().dsp);
   }
   // Per pair: the coupled isolator analysis and four one-component linear ones, each over twice
   // the record.

@@ -9,6 +9,7 @@
 #include "morbane/newmark_var.h"
 #include "core/numerics/peaks.h"
 #include "morbane/driver.h"
+#include "core/spectra/output_store.h"
 #include "workloads.h"
 
 namespace {
@@ -53,22 +54,23 @@ void inelasticSpectra(benchmark::State& state, const char* method, double para,
   const std::vector<double>& ag = bench::standardRecord();
   const std::vector<double> zeta = {0.05};
   const int nT = static_cast<int>(T.size());
-  std::vector<double> out(17 * T.size());
-  std::vector<double> f(T.size());
-  double pga = 0.0;
+  morbane::Inputs in;
+  in.ag = {ag.data(), static_cast<int>(ag.size())};
+  in.dt = bench::kStandardDt;
+  in.m = kMass;
+  in.zeta = {zeta.data(), 1};
+  in.periods = {T.data(), nT};
+  in.kin = kKin;
+  in.iso = kIso;
+  in.method = method;
+  in.para = para;
   for (auto _ : state) {
-    std::fill(out.begin(), out.end(), 0.0);
-    double* o = out.data();
-    const std::int32_t status = morbane::getSpectra(
-        &pga, f.data(), o, o + nT, o + 2 * nT, o + 3 * nT, o + 4 * nT, o + 5 * nT, o + 6 * nT,
-        o + 7 * nT, o + 8 * nT, o + 9 * nT, o + 10 * nT, o + 11 * nT, o + 12 * nT, o + 13 * nT,
-        o + 14 * nT, o + 15 * nT, o + 16 * nT, ag.data(), static_cast<int>(ag.size()),
-        bench::kStandardDt, T.data(), nT, kMass, zeta.data(), 1, kKin, kIso, para, method);
-    if (status != 0) {
+    const core::OutputStore store(nT, 1);
+    if (morbane::getSpectra(store.outputs(), in) != 0) {
       state.SkipWithError("the driver failed on this workload");
       return;
     }
-    benchmark::DoNotOptimize(out.data());
+    benchmark::DoNotOptimize(store.outputs().dsp);
   }
   const bool search = method[0] == 'd';
   state.SetItemsProcessed(state.iterations() * stepsIntegrated(ag, T, 0.05, search, para));

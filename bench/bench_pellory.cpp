@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "pellory/driver.h"
+#include "core/spectra/output_store.h"
 #include "workloads.h"
 
 namespace {
@@ -17,18 +18,17 @@ void leadRubberSpectra(benchmark::State& state) {
   const int nQd = static_cast<int>(Qd.size());
   const int nAg = static_cast<int>(ag.size());
   const int cells = nT * nQd;
-  std::vector<double> out(21 * static_cast<std::size_t>(cells));
-  std::vector<double> f(T.size());
-  double pga = 0.0;
+  pellory::Inputs in;
+  in.ag = {ag.data(), nAg};
+  in.dt = bench::kStandardDt;
+  in.m = 1.0;
+  in.Qd = {Qd.data(), nQd};
+  in.periods = {T.data(), nT};
+  in.alpha = 0.1;
   for (auto _ : state) {
-    std::fill(out.begin(), out.end(), 0.0);
-    double* o[21];
-    for (int i = 0; i < 21; ++i) o[i] = out.data() + static_cast<std::size_t>(i) * cells;
-    pellory::getSpectra(&pga, f.data(), o[0], o[1], o[2], o[3], o[4], o[5], o[6], o[7], o[8],
-                        o[9], o[10], o[11], o[12], o[13], o[14], o[15], o[16], o[17], o[18],
-                        o[19], o[20], ag.data(), nAg, bench::kStandardDt, T.data(), nT, 1.0,
-                        Qd.data(), nQd, 0.1);
-    benchmark::DoNotOptimize(out.data());
+    const core::OutputStore store(nT, nQd);
+    pellory::getSpectra(store.outputs(), in);
+    benchmark::DoNotOptimize(store.outputs().dsp);
   }
   // Per pair: the bearing analysis and two linear ones, each over twice the record.
   const long steps = 3L * cells * (2L * nAg - 1);

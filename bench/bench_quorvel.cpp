@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "quorvel/driver.h"
+#include "core/spectra/output_store.h"
 #include "workloads.h"
 
 namespace {
@@ -13,17 +14,17 @@ void elasticSpectra(benchmark::State& state, const char* method) {
   const std::vector<double> T = bench::logPeriods(0.02, 10.0, 100);
   const std::vector<double> zeta = {0.05};
   const int nT = static_cast<int>(T.size());
-  std::vector<double> out(10 * T.size());
-  std::vector<double> f(T.size());
-  double pga = 0.0;
+  quorvel::Inputs in;
+  in.ag = {ag.data(), static_cast<int>(ag.size())};
+  in.dt = bench::kStandardDt;
+  in.m = 1.0;
+  in.zeta = {zeta.data(), 1};
+  in.periods = {T.data(), nT};
+  in.method = method;
   for (auto _ : state) {
-    std::fill(out.begin(), out.end(), 0.0);
-    double* o = out.data();
-    quorvel::getSpectra(&pga, f.data(), o, o + nT, o + 2 * nT, o + 3 * nT, o + 4 * nT, o + 5 * nT,
-                        o + 6 * nT, o + 7 * nT, o + 8 * nT, o + 9 * nT, ag.data(),
-                        static_cast<int>(ag.size()), bench::kStandardDt, T.data(), nT, 1.0,
-                        zeta.data(), 1, method);
-    benchmark::DoNotOptimize(out.data());
+    const core::OutputStore store(nT, 1);
+    quorvel::getSpectra(store.outputs(), in);
+    benchmark::DoNotOptimize(store.outputs().dsp);
   }
   state.SetItemsProcessed(state.iterations() *
                           bench::elasticSteps(static_cast<int>(ag.size()), bench::kStandardDt, T, zeta));

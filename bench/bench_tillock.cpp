@@ -7,6 +7,7 @@
 
 #include "tillock/driver.h"
 #include "tillock/driver_weight.h"
+#include "core/spectra/output_store.h"
 #include "workloads.h"
 
 namespace {
@@ -34,19 +35,18 @@ void massVariant(benchmark::State& state) {
   const std::vector<double> frn = {0.03, 0.08};
   const int nT = static_cast<int>(T.size());
   const int n = nT * static_cast<int>(frn.size());
-  std::vector<double> out(21 * static_cast<std::size_t>(n));
-  std::vector<double> f(T.size());
-  double pga = 0.0;
+  tillock::Inputs in;
+  in.ag = {ag.data(), static_cast<int>(ag.size())};
+  in.dt = bench::kStandardDt;
+  in.m = 1.0;
+  in.g = kG;
+  in.frn = {frn.data(), static_cast<int>(frn.size())};
+  in.periods = {T.data(), nT};
+  in.uy = kUy;
   for (auto _ : state) {
-    std::fill(out.begin(), out.end(), 0.0);
-    double* o = out.data();
-    tillock::getSpectra(&pga, f.data(), o, o + n, o + 2 * n, o + 3 * n, o + 4 * n, o + 5 * n,
-                        o + 6 * n, o + 7 * n, o + 8 * n, o + 9 * n, o + 10 * n, o + 11 * n,
-                        o + 12 * n, o + 13 * n, o + 14 * n, o + 15 * n, o + 16 * n, o + 17 * n,
-                        o + 18 * n, o + 19 * n, o + 20 * n, ag.data(),
-                        static_cast<int>(ag.size()), bench::kStandardDt, T.data(), nT, 1.0,
-                        frn.data(), static_cast<int>(frn.size()), kUy, kG);
-    benchmark::DoNotOptimize(out.data());
+    const core::OutputStore store(nT, in.frn.count);
+    tillock::getSpectra(store.outputs(), in);
+    benchmark::DoNotOptimize(store.outputs().dsp);
   }
   setItems(state, ag.size(), static_cast<std::size_t>(n));
 }
@@ -57,19 +57,17 @@ void weightVariant(benchmark::State& state) {
   const std::vector<double> frn = {0.03, 0.08};
   const int nT = static_cast<int>(T.size());
   const int n = nT * static_cast<int>(frn.size());
-  std::vector<double> out(17 * static_cast<std::size_t>(n));
-  std::vector<double> f(T.size());
-  double pga = 0.0;
+  tillock::weight::Inputs in;
+  in.ag = {ag.data(), static_cast<int>(ag.size())};
+  in.dt = bench::kStandardDt;
+  in.W = kG;
+  in.frn = {frn.data(), static_cast<int>(frn.size())};
+  in.periods = {T.data(), nT};
+  in.uy = kUy;
   for (auto _ : state) {
-    std::fill(out.begin(), out.end(), 0.0);
-    double* o = out.data();
-    tillock::weight::getSpectra(&pga, f.data(), o, o + n, o + 2 * n, o + 3 * n, o + 4 * n,
-                                o + 5 * n, o + 6 * n, o + 7 * n, o + 8 * n, o + 9 * n,
-                                o + 10 * n, o + 11 * n, o + 12 * n, o + 13 * n, o + 14 * n,
-                                o + 15 * n, o + 16 * n, ag.data(), static_cast<int>(ag.size()),
-                                bench::kStandardDt, T.data(), nT, kG, frn.data(),
-                                static_cast<int>(frn.size()), kUy, tillock::weight::kGravity);
-    benchmark::DoNotOptimize(out.data());
+    const core::OutputStore store(nT, in.frn.count);
+    tillock::weight::getSpectra(store.outputs(), in);
+    benchmark::DoNotOptimize(store.outputs().dsp);
   }
   setItems(state, ag.size(), static_cast<std::size_t>(n));
 }

@@ -1,84 +1,36 @@
-// Daskent gateway: checks and reads the two components and the other inputs, creates the 15
-// output arrays, runs the driver and returns them in one structure.
+// Daskent's calling form and output structure; the shared runner does the rest.
 #include "daskent/gateway.h"
 
-#include <cstring>
-
-#include "core/gateway/arguments.h"
+#include "core/gateway/fields.h"
+#include "core/gateway/runner.h"
 #include "daskent/driver.h"
 
 namespace daskent {
 
 namespace {
 
-constexpr const char* kModule = "Daskent";
-constexpr int kFields = 15;
-const char* const kFieldNames[kFields] = {"pga",    "mass",   "zeta", "T",      "f",
-                                          "dsp",    "vel",    "acc",  "totAcc", "psdVel",
-                                          "psdAcc", "resDsp", "iFrc", "dFrc",   "rFrc"};
+constexpr const char* kMethods[] = {"recform", "newmark", nullptr};
 
-struct Inputs {
-  const double* ag1 = nullptr;
-  const double* ag2 = nullptr;
-  std::int32_t nAg = 0;  // the shorter record's length
-  double dt = 0.0;
-  double m = 0.0;
-  const double* zeta = nullptr;
-  std::int32_t nZeta = 0;
-  gateway::Periods periods;
-  const char* method = "recform";
+constexpr gateway::Input<Inputs> kInputs[] = {
+    gateway::record("ag1", &Inputs::ag1),
+    gateway::record("ag2", &Inputs::ag2),
+    gateway::scalar("dt", &Inputs::dt),
+    gateway::scalar("m", &Inputs::m),
+    gateway::swept("zeta", &Inputs::zeta, gateway::Empty::Rejected),
+    gateway::periods(&Inputs::periods),
+    gateway::keyword("method", &Inputs::method, kMethods, true),
 };
 
-bool readInputs(int nrhs, const mxArray* prhs[], Inputs& in, gateway::Failure& failure) {
-  using gateway::Empty;
-  if (!gateway::readRecordPair(prhs, kModule, &in.ag1, &in.ag2, &in.nAg, failure) ||
-      !gateway::readScalar(prhs[2], kModule, "dt", &in.dt, failure) ||
-      !gateway::readScalar(prhs[3], kModule, "m", &in.m, failure) ||
-      !gateway::readVector(prhs[4], kModule, "zeta", Empty::Rejected, &in.zeta, &in.nZeta, failure))
-    return false;
-  const bool generated = nrhs >= 8;
-  if (!gateway::readPeriods(prhs, 5, generated, kModule, &in.periods, failure)) return false;
-  if (nrhs == 7 || nrhs == 9) {
-    if (!gateway::readText(prhs[nrhs - 1], kModule, "method", &in.method, failure)) return false;
-    if (std::strcmp(in.method, "recform") != 0 && std::strcmp(in.method, "newmark") != 0) {
-      gateway::describe(failure, kModule, "invalid time domain analysis method received");
-      return false;
-    }
-  }
-  return true;
-}
+constexpr auto kFields = gateway::elasticFields("zeta");
+
+constexpr auto kForm = gateway::makeForm("Daskent", kInputs, kFields, getSpectra);
 
 }  // namespace
 
 void mexFunction(int nlhs, mxArray* plhs[], int nrhs, const mxArray* prhs[]) {
-  if (nlhs != 1 || nrhs < 6 || nrhs > 9) {
-    mexErrMsgTxt(
-        "Daskent::mexFunction - wrong number of arguments received\n"
-        "expecting: spectra = Daskent(ag1,ag2,dt,m,zeta,T);\n");
-    return;
-  }
-  gateway::Failure failure;
-  Inputs in;
-  if (!readInputs(nrhs, prhs, in, failure)) {
-    mexErrMsgTxt(failure.text);
-    return;
-  }
-
-  // The extra samples of the longer component are ignored.
-  const std::int32_t nAg = in.nAg;
-  const std::int32_t nT = in.periods.count;
-  mxArray* fields[kFields];
-  double* out[kFields];
-  gateway::createOutputs(kFields, fields, out, prhs[3], prhs[4], in.nZeta, prhs[5],
-                         &in.periods);
-  const std::int32_t status = getSpectra(
-      out[0], out[4], out[5], out[6], out[7], out[8], out[9], out[10], out[11], out[12], out[13],
-      out[14], in.ag1, in.ag2, nAg, in.dt, in.periods.data, nT, in.m, in.zeta, in.nZeta, in.method);
-  if (status != 0) {
-    mexErrMsgTxt("Daskent::mexFunction - errors encountered during spectra generation\n");
-    return;
-  }
-  gateway::storeStructure(plhs, kFields, kFieldNames, fields);
+  gateway::run(kForm, nlhs, plhs, nrhs, prhs);
 }
+
+const gateway::Signature& signature() { return gateway::signatureOf<kForm>(); }
 
 }  // namespace daskent

@@ -1,145 +1,108 @@
-// Two-component friction-pendulum spectra driver: per period and friction coefficient, the
-// bidirectional isolator analysis, an elastic reference and an equivalent linear system, with every
-// peak taken on the magnitude of the horizontal vector.
+// Granwick driver: per period and friction coefficient, the bidirectional isolator analysis, an
+// elastic reference and an equivalent linear system, with every peak taken on the magnitude of
+// the horizontal vector.
 #include "granwick/driver.h"
 
 #include <cmath>
 
-#include "core/runtime/console.h"
 #include "core/numerics/magnitude.h"
-#include "core/runtime/ordered_items.h"
-#include "core/numerics/recform.h"
-#include "core/runtime/scratch.h"
+#include "core/runtime/period_loop.h"
+#include "core/spectra/derived.h"
+#include "core/spectra/linear_reference.h"
 #include "granwick/newmark_var.h"
+#include "granwick/oscillator.h"
 
 namespace granwick {
 
 namespace {
 
-// The nT × nFrn result matrices.
-struct Outputs {
-  double *dsp, *vel, *acc, *totAcc, *psdVel, *psdAcc, *resDsp, *iFrc, *dFrc, *rFrc;
-  double *yieldDsp, *psdYieldVel, *psdYieldAcc, *yieldFrc, *muFact, *RFact, *gammaFact;
-  double *effT, *effZeta, *effRFact, *effGammaFact;
+const double kPi = std::acos(-1.0);
+const double kTwoPi = kPi + kPi;
+
+// The pendulum of one period and friction coefficient: its circular frequency, the weight
+// W = m·g, the radius R = g/ω², the pendulum stiffness kp = W/R, the initial stiffness k1 (the
+// friction element reaches the sliding force μ·W at uy) and the yield force Fy = k1·uy.
+struct Pendulum {
+  double omega, W, R, kp, k1, Fy;
 };
 
-// The eight histories, component by component.
-struct Histories {
-  double *u1, *vel1, *a1, *fs1;
-  double *u2, *vel2, *a2, *fs2;
-};
-
-// The records and the analysis length, shared by every analysis of the call.
-struct Records {
-  const double* ag1;
-  const double* ag2;
-  std::int32_t nAg;
-  std::int32_t nTH;
-  double dt;
-};
-
-// Peak resultant displacement and force of a linear system of mass m, damping ratio zeta and
-// stiffness k, both components integrated independently by the exact recursive method.
-void linearPeaks(const Histories& h, const Records& r, double m, double zeta, double k,
-                 double* Umax, double* Fmax) {
-  core::recform(h.u1, h.vel1, h.a1, h.fs1, r.ag1, r.nAg, r.nTH, r.dt, m, zeta, k);
-  core::recform(h.u2, h.vel2, h.a2, h.fs2, r.ag2, r.nAg, r.nTH, r.dt, m, zeta, k);
-  *Umax = core::peakMagnitude(h.u1, h.u2, r.nTH);
-  *Fmax = core::peakMagnitude(h.fs1, h.fs2, r.nTH);
+Pendulum pendulumOf(const Inputs& in, std::int32_t i, std::int32_t j) {
+  const double omega = kTwoPi / in.periods.data[i];
+  const double W = in.m * in.g;
+  const double R = in.g / (omega * omega);
+  const double kp = W / R;
+  const double k1 = ((in.frn.data[j] * W) / in.uy) + kp;
+  return {omega, W, R, kp, k1, k1 * in.uy};
 }
 
-// One period (circular frequency omega) and friction coefficient mu: the isolator analysis, the
-// elastic reference at the initial stiffness k1, and the equivalent linear system at the secant
-// stiffness with the damping ratio that dissipates the friction energy of one cycle at the peak
-// displacement. A failed isolator analysis leaves the pair at zero.
-void analysePair(const Histories& h, const Records& r, const Outputs& out, std::int32_t idx,
-                 double omega, double m, double W, double R, double kp, double mu, double uy,
-                 double g) {
-  const double pi = std::acos(-1.0);
-  const double twoPi = pi + pi;
-  const double k1 = ((mu * W) / uy) + kp;
-  const double Fy = k1 * uy;
-  if (newmarkVar(h.u1, h.u2, h.vel1, h.vel2, h.a1, h.a2, h.fs1, h.fs2, r.ag1, r.ag2, r.nAg, r.nTH,
-                 r.dt, m, 0.0, k1, mu, R, 0.25, 0.5, g) != 0)
-    return;
+core::LinearPeaks linearRun(const core::Histories2& h, const Inputs& in, double zeta, double k) {
+  return core::linearPeaks2(h, in.ag1.data, in.ag2.data, core::commonLength(in.ag1, in.ag2), in.dt,
+                            in.m, zeta, k);
+}
 
-  core::updateResultantPeaks({h.u1, h.u2, h.vel1, h.vel2, h.a1, h.a2, h.fs1, h.fs2}, r.ag1, r.ag2,
-                             r.nAg, r.nTH,
-                             {out.dsp + idx, out.vel + idx, out.acc + idx, out.totAcc + idx,
-                              out.rFrc + idx});
-  const double dsp = out.dsp[idx];
-  out.psdVel[idx] = omega * dsp;
-  out.psdAcc[idx] = (omega * dsp) * omega;
-  out.resDsp[idx] = core::magnitude(h.u1[r.nTH - 1], h.u2[r.nTH - 1]);
-  out.iFrc[idx] = out.totAcc[idx] * m;
+// Everything the driver writes for period i and friction coefficient j: the isolator analysis,
+// the elastic reference at the initial stiffness k1, and the equivalent linear system at the
+// secant stiffness with the damping ratio that dissipates the friction energy of one cycle at
+// the peak displacement. A failed isolator analysis leaves the pair at zero.
+void writePair(const core::SpectraOutputs& out, const Inputs& in, std::int32_t i, std::int32_t j,
+               const core::Histories2& h) {
+  if (analyseOscillator(in, i, j, h) != 0) return;
+  const std::int32_t idx = i + j * in.periods.count;
+  const Pendulum p = pendulumOf(in, i, j);
+  const double mu = in.frn.data[j];
+  const double uy = in.uy;
+  const core::Histories& c1 = h.c1;
+  const core::Histories& c2 = h.c2;
+  core::updateResultantPeaks(
+      {c1.u, c2.u, c1.v, c2.v, c1.a, c2.a, c1.fs, c2.fs}, in.ag1.data, in.ag2.data,
+      core::commonLength(in.ag1, in.ag2), c1.n,
+      {out.dsp + idx, out.vel + idx, out.acc + idx, out.totAcc + idx, out.rFrc + idx});
+  core::writePseudoQuantities(out, idx, p.omega, in.m);
+  out.resDsp[idx] = core::magnitude(c1.u[c1.n - 1], c2.u[c2.n - 1]);
   out.dFrc[idx] = 0.0;
-  out.yieldDsp[idx] = uy;
-  out.psdYieldVel[idx] = omega * uy;
-  out.psdYieldAcc[idx] = (omega * uy) * omega;
-  out.yieldFrc[idx] = Fy;
-  out.muFact[idx] = dsp / uy;
+  core::writeYield(out, idx, p.omega, uy, p.Fy);
 
-  double Umax = 0.0, Fmax = 0.0;
-  linearPeaks(h, r, m, 0.0, k1, &Umax, &Fmax);
-  out.RFact[idx] = Fmax / Fy;
-  out.gammaFact[idx] = dsp / Umax;
+  const core::LinearPeaks elastic = linearRun(h, in, 0.0, p.k1);
+  core::writeFactors(out, idx, elastic.fMax, elastic.uMax, p.Fy);
 
-  const double rFrc = out.rFrc[idx];
-  const double keff = rFrc / dsp;
-  out.effT[idx] = std::sqrt(m / keff) * twoPi;
-  double zetaEff = (((dsp - uy) * (mu + mu)) * W) / ((pi * rFrc) * dsp);
+  const double keff = core::writeEffectivePeriod(out, idx, in.m, kTwoPi);
+  const double dsp = out.dsp[idx];
+  double zetaEff = (((dsp - uy) * (mu + mu)) * p.W) / ((kPi * out.rFrc[idx]) * dsp);
   if (zetaEff < 0) zetaEff = 0;
   out.effZeta[idx] = zetaEff;
 
-  linearPeaks(h, r, m, zetaEff, keff, &Umax, &Fmax);
-  out.effRFact[idx] = Fmax / Fy;
-  out.effGammaFact[idx] = dsp / Umax;
+  const core::LinearPeaks effective = linearRun(h, in, zetaEff, keff);
+  core::writeEffectiveFactors(out, idx, effective.fMax, effective.uMax, p.Fy);
 }
 
 }  // namespace
 
-std::int32_t getSpectra(double* pga, double* f, double* dsp, double* vel, double* acc,
-                        double* totAcc, double* psdVel, double* psdAcc, double* resDsp,
-                        double* iFrc, double* dFrc, double* rFrc, double* yieldDsp,
-                        double* psdYieldVel, double* psdYieldAcc, double* yieldFrc, double* muFact,
-                        double* RFact, double* gammaFact, double* effT, double* effZeta,
-                        double* effRFact, double* effGammaFact, const double* ag1,
-                        const double* ag2, std::int32_t nAg, double dt, const double* T,
-                        std::int32_t nT, double m, const double* frn, std::int32_t nFrn, double uy,
-                        double g) {
-  // Every analysis covers the record and as many samples again of free vibration. One set of
-  // histories per thread; periods are spread over the threads.
-  const std::vector<core::Scratch> scratch =
-      core::allocateWorkerScratch(core::workersFor(nT), 8, std::int64_t{2} * nAg);
-  if (scratch.empty()) {
-    core::warn("??? Granwick::getSpectra - failed to create time-history vectors\n");
-    return -1;
-  }
-  const Records records = {ag1, ag2, nAg, static_cast<std::int32_t>(scratch[0].length), dt};
-  const Outputs out = {dsp,    vel,   acc,       totAcc,   psdVel,      psdAcc,      resDsp,
-                       iFrc,   dFrc,  rFrc,      yieldDsp, psdYieldVel, psdYieldAcc, yieldFrc,
-                       muFact, RFact, gammaFact, effT,     effZeta,     effRFact,    effGammaFact};
+std::int64_t historyLength(const Inputs& in) {
+  return 2 * static_cast<std::int64_t>(core::commonLength(in.ag1, in.ag2));
+}
 
-  // The peak of the resultant horizontal ground acceleration, not the larger component peak.
-  *pga = core::peakMagnitude(ag1, ag2, nAg);
+std::int32_t analyseOscillator(const Inputs& in, std::int32_t i, std::int32_t j,
+                               const core::Histories2& h) {
+  const Pendulum p = pendulumOf(in, i, j);
+  const core::Histories& c1 = h.c1;
+  const core::Histories& c2 = h.c2;
+  return newmarkVar(c1.u, c2.u, c1.v, c2.v, c1.a, c2.a, c1.fs, c2.fs, in.ag1.data, in.ag2.data,
+                    core::commonLength(in.ag1, in.ag2), c1.n, in.dt, in.m, 0.0, p.k1,
+                    in.frn.data[j], p.R, 0.25, 0.5, in.g);
+}
 
-  const double pi = std::acos(-1.0);
-  const double twoPi = pi + pi;
-  const int workers = static_cast<int>(scratch.size());
-  return core::runItemsInOrder(nT, workers, [&](std::int64_t period, int worker) {
-    const auto i = static_cast<std::int32_t>(period);
-    const core::Scratch& s = scratch[worker];
-    const Histories h = {s.vector(0), s.vector(1), s.vector(2), s.vector(3),
-                         s.vector(4), s.vector(5), s.vector(6), s.vector(7)};
-    f[i] = 1.0 / T[i];
-    const double omega = twoPi / T[i];
-    const double W = m * g;
-    const double R = g / (omega * omega);
-    const double kp = W / R;
-    for (std::int32_t j = 0; j < nFrn; ++j)
-      analysePair(h, records, out, i + j * nT, omega, m, W, R, kp, frn[j], uy, g);
-    return 0;
-  });
+std::int32_t getSpectra(const core::SpectraOutputs& out, const Inputs& in) {
+  // Every analysis covers the record and as many samples again of free vibration, counted in 64
+  // bits; a length beyond a 32-bit count fails the allocation. "pga" is the peak of the
+  // resultant horizontal ground acceleration, not the larger component peak.
+  return core::forEachPair(
+      "Granwick", out, in.periods, in.frn.count, 8, historyLength(in),
+      [&] {
+        return core::peakMagnitude(in.ag1.data, in.ag2.data, core::commonLength(in.ag1, in.ag2));
+      },
+      [&](std::int32_t i, std::int32_t j, const core::Scratch& s) {
+        writePair(out, in, i, j, core::histories2Of(s));
+      });
 }
 
 }  // namespace granwick

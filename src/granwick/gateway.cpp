@@ -1,82 +1,37 @@
-// Granwick gateway: checks and reads the two components and the isolator inputs, creates the 26
-// output arrays, runs the driver and returns them in one structure.
+// Granwick's calling form and output structure; the shared runner does the rest.
 #include "granwick/gateway.h"
 
-#include "core/gateway/arguments.h"
+#include "core/gateway/fields.h"
+#include "core/gateway/runner.h"
 #include "granwick/driver.h"
 
 namespace granwick {
 
 namespace {
 
-constexpr const char* kModule = "Granwick";
-constexpr int kFields = 26;
-const char* const kFieldNames[kFields] = {
-    "pga",       "mass",     "frn",         "T",           "f",           "dsp",    "vel",
-    "acc",       "totAcc",   "psdVel",      "psdAcc",      "resDsp",      "iFrc",   "dFrc",
-    "rFrc",      "yieldDsp", "psdYieldVel", "psdYieldAcc", "yieldFrc",    "muFact", "RFact",
-    "gammaFact", "effT",     "effZeta",     "effRFact",    "effGammaFact"};
+// An empty frn (0 × 0) is allowed: the call then returns nT × 0 result fields.
 
-struct Inputs {
-  const double* ag1 = nullptr;
-  const double* ag2 = nullptr;
-  std::int32_t nAg = 0;  // the shorter record's length
-  double dt = 0.0;
-  double m = 0.0;
-  double g = 0.0;
-  const double* frn = nullptr;
-  std::int32_t nFrn = 0;
-  gateway::Periods periods;
-  double uy = 0.0;
+constexpr gateway::Input<Inputs> kInputs[] = {
+    gateway::record("ag1", &Inputs::ag1),
+    gateway::record("ag2", &Inputs::ag2),
+    gateway::scalar("dt", &Inputs::dt),
+    gateway::scalar("m", &Inputs::m),
+    gateway::scalar("g", &Inputs::g),
+    gateway::swept("frn", &Inputs::frn, gateway::Empty::Allowed),
+    gateway::periods(&Inputs::periods),
+    gateway::scalar("uy", &Inputs::uy),
 };
 
-// An empty (0 × 0) frn is accepted and gives nT × 0 result fields.
-bool readInputs(int nrhs, const mxArray* prhs[], Inputs& in, gateway::Failure& failure) {
-  using gateway::Empty;
-  if (!gateway::readRecordPair(prhs, kModule, &in.ag1, &in.ag2, &in.nAg, failure) ||
-      !gateway::readScalar(prhs[2], kModule, "dt", &in.dt, failure) ||
-      !gateway::readScalar(prhs[3], kModule, "m", &in.m, failure) ||
-      !gateway::readScalar(prhs[4], kModule, "g", &in.g, failure) ||
-      !gateway::readVector(prhs[5], kModule, "frn", Empty::Allowed, &in.frn, &in.nFrn, failure))
-    return false;
-  const bool generated = nrhs == 10;
-  if (!gateway::readPeriods(prhs, 6, generated, kModule, &in.periods, failure)) return false;
-  return gateway::readScalar(prhs[nrhs - 1], kModule, "uy", &in.uy, failure);
-}
+constexpr auto kFields = gateway::isolatorFields("frn");
+
+constexpr auto kForm = gateway::makeForm("Granwick", kInputs, kFields, getSpectra);
 
 }  // namespace
 
 void mexFunction(int nlhs, mxArray* plhs[], int nrhs, const mxArray* prhs[]) {
-  if (nlhs != 1 || (nrhs != 8 && nrhs != 10)) {
-    mexErrMsgTxt(
-        "Granwick::mexFunction - wrong number of arguments received\n"
-        "expecting: spectra = Granwick(ag1,ag2,dt,m,g,frn,T,uy);\n");
-    return;
-  }
-  gateway::Failure failure;
-  Inputs in;
-  if (!readInputs(nrhs, prhs, in, failure)) {
-    mexErrMsgTxt(failure.text);
-    return;
-  }
-
-  // The extra samples of the longer component are ignored.
-  const std::int32_t nAg = in.nAg;
-  const std::int32_t nT = in.periods.count;
-  mxArray* fields[kFields];
-  double* out[kFields];
-  gateway::createOutputs(kFields, fields, out, prhs[3], prhs[5], in.nFrn, prhs[6],
-                         &in.periods);
-  const std::int32_t status =
-      getSpectra(out[0], out[4], out[5], out[6], out[7], out[8], out[9], out[10], out[11], out[12],
-                 out[13], out[14], out[15], out[16], out[17], out[18], out[19], out[20], out[21],
-                 out[22], out[23], out[24], out[25], in.ag1, in.ag2, nAg, in.dt, in.periods.data,
-                 nT, in.m, in.frn, in.nFrn, in.uy, in.g);
-  if (status != 0) {
-    mexErrMsgTxt("Granwick::mexFunction - errors encountered during spectra generation\n");
-    return;
-  }
-  gateway::storeStructure(plhs, kFields, kFieldNames, fields);
+  gateway::run(kForm, nlhs, plhs, nrhs, prhs);
 }
+
+const gateway::Signature& signature() { return gateway::signatureOf<kForm>(); }
 
 }  // namespace granwick

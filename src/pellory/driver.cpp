@@ -3,110 +3,70 @@
 #include "pellory/driver.h"
 
 #include <cmath>
-#include <cstdint>
 
-#include "core/runtime/console.h"
-#include "core/runtime/ordered_items.h"
 #include "core/numerics/peaks.h"
-#include "core/numerics/recform.h"
-#include "core/runtime/scratch.h"
+#include "core/runtime/period_loop.h"
+#include "core/spectra/derived.h"
+#include "core/spectra/linear_reference.h"
+#include "pellory/isolator.h"
 #include "pellory/newmark_var.h"
+#include "pellory/oscillator.h"
 
 namespace pellory {
 
 namespace {
 
-// Peak |u| and |fs| of a linear reference analysis.
-struct LinearPeaks {
-  double uMax, fMax;
-};
+const double kPi = std::acos(-1.0);
+const double kTwoPi = kPi + kPi;
 
-LinearPeaks linearRun(double* u, double* v, double* a, double* fs, const double* ag,
-                      std::int32_t nAg, std::int32_t nTH, double dt, double m, double zeta,
-                      double k) {
-  core::recform(u, v, a, fs, ag, nAg, nTH, dt, m, zeta, k);
-  return LinearPeaks{core::peakAbs(u, nTH), core::peakAbs(fs, nTH)};
+// Everything the driver writes for period i and strength j; a pair that does not converge keeps
+// its zeros (the warning is already printed).
+void writePair(const core::SpectraOutputs& out, const Inputs& in, std::int32_t i, std::int32_t j,
+               const core::Histories& h) {
+  if (analyseOscillator(in, i, j, h) != 0) return;
+  const std::int32_t idx = i + j * in.periods.count;
+  const Isolator b = isolatorOf(in, i, j);
+  core::updatePeaks(
+      h.u, h.v, h.a, h.fs, in.ag.data, in.ag.count, h.n,
+      {out.dsp + idx, out.vel + idx, out.acc + idx, out.totAcc + idx, out.rFrc + idx});
+  core::writePseudoQuantities(out, idx, b.omega, in.m);
+  out.resDsp[idx] = std::fabs(h.u[h.n - 1]);
+  out.dFrc[idx] = 0.0;
+  core::writeYield(out, idx, b.omega, b.Fy / b.ku, b.Fy);
+
+  const core::LinearPeaks elastic =
+      core::linearPeaks(h, in.ag.data, in.ag.count, in.dt, in.m, 0.0, b.ku);
+  core::writeFactors(out, idx, elastic.fMax, elastic.uMax, b.Fy);
+
+  // Equivalent linear system: secant stiffness and the damping of the bilinear loop.
+  const double keff = core::writeEffectivePeriod(out, idx, in.m, kTwoPi);
+  const double zetaEff =
+      core::bilinearLoopDamping(in.Qd.data[j], out.dsp[idx], out.yieldDsp[idx], out.rFrc[idx], kPi);
+  out.effZeta[idx] = zetaEff;
+  const core::LinearPeaks effective =
+      core::linearPeaks(h, in.ag.data, in.ag.count, in.dt, in.m, zetaEff, keff);
+  core::writeEffectiveFactors(out, idx, effective.fMax, effective.uMax, b.Fy);
 }
 
 }  // namespace
 
-std::int32_t getSpectra(double* pga, double* f, double* dsp, double* vel, double* acc,
-                        double* totAcc, double* psdVel, double* psdAcc, double* resDsp,
-                        double* iFrc, double* dFrc, double* rFrc, double* yieldDsp,
-                        double* psdYieldVel, double* psdYieldAcc, double* yieldFrc,
-                        double* muFact, double* RFact, double* gammaFact, double* effT,
-                        double* effZeta, double* effRFact, double* effGammaFact, const double* ag,
-                        std::int32_t nAg, double dt, const double* T, std::int32_t nT, double m,
-                        const double* Qd, std::int32_t nQd, double alpha) {
-  const double pi = std::acos(-1.0);
-  const double twoPi = pi + pi;
-  // Twice the record: every analysis runs on in free vibration for as long as the record lasts.
-  // Counted in 64 bits; a length beyond a 32-bit count is refused by the allocation.
-  const std::int64_t length = 2 * static_cast<std::int64_t>(nAg);
+std::int64_t historyLength(const Inputs& in) { return 2 * static_cast<std::int64_t>(in.ag.count); }
 
-  // One set of histories per thread; periods are spread over the threads.
-  const std::vector<core::Scratch> histories =
-      core::allocateWorkerScratch(core::workersFor(nT), 4, length);
-  if (histories.empty()) {
-    core::warn("??? Pellory::getSpectra - failed to create time-history vectors\n");
-    return -1;
-  }
-  const std::int32_t nTH = static_cast<std::int32_t>(length);
+std::int32_t analyseOscillator(const Inputs& in, std::int32_t i, std::int32_t j,
+                               const core::Histories& h) {
+  const Isolator b = isolatorOf(in, i, j);
+  return newmarkVar(h.u, h.v, h.a, h.fs, in.ag.data, in.ag.count, h.n, in.dt, in.m, 0.0, b.ku,
+                    in.Qd.data[j], in.alpha, 0.25, 0.5);
+}
 
-  *pga = core::peakGroundAcceleration(ag, nAg);
-
-  const int workers = static_cast<int>(histories.size());
-  return core::runItemsInOrder(nT, workers, [&](std::int64_t period, int worker) {
-    const auto j = static_cast<std::int32_t>(period);
-    double* u = histories[worker].vector(0);
-    double* v = histories[worker].vector(1);
-    double* a = histories[worker].vector(2);
-    double* fs = histories[worker].vector(3);
-    f[j] = 1.0 / T[j];
-    const double omega = twoPi / T[j];
-    if (nQd <= 0) return 0;
-    const double ku = ((m * omega) * omega) / alpha;
-    for (std::int32_t q = 0; q < nQd; ++q) {
-      const std::int32_t idx = j + q * nT;
-      const double Fy = Qd[q] / (1.0 - alpha);
-      // A pair that does not converge keeps its zeros; the warning is already printed.
-      if (newmarkVar(u, v, a, fs, ag, nAg, nTH, dt, m, 0.0, ku, Qd[q], alpha, 0.25, 0.5) != 0)
-        continue;
-
-      core::updatePeaks(u, v, a, fs, ag, nAg, nTH,
-                        {dsp + idx, vel + idx, acc + idx, totAcc + idx, rFrc + idx});
-      psdVel[idx] = dsp[idx] * omega;
-      psdAcc[idx] = (dsp[idx] * omega) * omega;
-      resDsp[idx] = std::fabs(u[nTH - 1]);
-      iFrc[idx] = totAcc[idx] * m;
-      dFrc[idx] = 0.0;
-
-      yieldDsp[idx] = Fy / ku;
-      psdYieldVel[idx] = yieldDsp[idx] * omega;
-      psdYieldAcc[idx] = (yieldDsp[idx] * omega) * omega;
-      yieldFrc[idx] = Fy;
-      muFact[idx] = dsp[idx] / yieldDsp[idx];
-
-      const LinearPeaks elastic = linearRun(u, v, a, fs, ag, nAg, nTH, dt, m, 0.0, ku);
-      RFact[idx] = elastic.fMax / Fy;
-      gammaFact[idx] = dsp[idx] / elastic.uMax;
-
-      // Equivalent linear system: secant stiffness at the peak, and the viscous damping whose
-      // energy per cycle matches a bilinear loop of area 4·Qd·(dsp − uy).
-      const double keff = rFrc[idx] / dsp[idx];
-      effT[idx] = std::sqrt(m / keff) * twoPi;
-      double zetaEff =
-          ((Qd[q] + Qd[q]) * (dsp[idx] - yieldDsp[idx])) / ((rFrc[idx] * pi) * dsp[idx]);
-      // A literal "below zero" test: −0.0 and NaN stay as they are.
-      if (zetaEff < 0.0) zetaEff = 0.0;
-      effZeta[idx] = zetaEff;
-
-      const LinearPeaks effective = linearRun(u, v, a, fs, ag, nAg, nTH, dt, m, zetaEff, keff);
-      effRFact[idx] = effective.fMax / Fy;
-      effGammaFact[idx] = dsp[idx] / effective.uMax;
-    }
-    return 0;
-  });
+std::int32_t getSpectra(const core::SpectraOutputs& out, const Inputs& in) {
+  // Histories counted in 64 bits; a length beyond a 32-bit count fails the allocation.
+  return core::forEachPair(
+      "Pellory", out, in.periods, in.Qd.count, 4, historyLength(in),
+      [&] { return core::peakGroundAcceleration(in.ag.data, in.ag.count); },
+      [&](std::int32_t i, std::int32_t j, const core::Scratch& s) {
+        writePair(out, in, i, j, core::historiesOf(s));
+      });
 }
 
 }  // namespace pellory

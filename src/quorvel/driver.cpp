@@ -5,14 +5,16 @@
 #include <cmath>
 #include <cstring>
 
-#include "core/runtime/console.h"
 #include "core/lanes/elastic_spectra.h"
-#include "core/runtime/execution.h"
 #include "core/numerics/history_length.h"
 #include "core/numerics/newmark.h"
 #include "core/numerics/peaks.h"
 #include "core/numerics/recform.h"
+#include "core/runtime/console.h"
+#include "core/runtime/execution.h"
 #include "core/runtime/scratch.h"
+#include "core/spectra/derived.h"
+#include "quorvel/oscillator.h"
 
 namespace quorvel {
 
@@ -23,69 +25,57 @@ constexpr const char* kAllocationWarning =
 
 }  // namespace
 
-std::int32_t getSpectraStraightforward(double* pga, double* f, double* dsp, double* vel,
-                                       double* acc, double* totAcc, double* psdVel,
-                                       double* psdAcc, double* resDsp, double* iFrc, double* dFrc,
-                                       double* rFrc, const double* ag, std::int32_t nAg,
-                                       double dt, const double* T, std::int32_t nT, double m,
-                                       const double* zeta, std::int32_t nZeta,
-                                       const char* method) {
-  const double pi = std::acos(-1.0);
-  const double twoPi = pi + pi;
-  const std::int64_t nMax = core::historyCapacity(nAg, zeta[0], T[nT - 1], dt);
+core::ElasticOscillator oscillatorOf(const Inputs& in, std::int32_t i, std::int32_t j) {
+  return core::elasticOscillator(in.ag.count, in.dt, in.m, in.zeta, in.periods, i, j,
+                                 core::callCapacity(in.ag.count, in.zeta, in.periods, in.dt));
+}
 
+void analyseOscillator(const Inputs& in, const core::ElasticOscillator& o,
+                       const core::Histories& h) {
+  if (std::strcmp(in.method, "recform") == 0)
+    core::recform(h.u, h.v, h.a, h.fs, in.ag.data, in.ag.count, o.nTH, in.dt, in.m, o.zeta, o.k);
+  else if (std::strcmp(in.method, "newmark") == 0)
+    core::newmark(h.u, h.v, h.a, h.fs, in.ag.data, in.ag.count, o.nTH, in.dt, in.m, o.zeta, o.k,
+                  0.25, 0.5);
+}
+
+std::int32_t getSpectraStraightforward(const core::SpectraOutputs& out, const Inputs& in) {
+  const std::int64_t nMax = core::callCapacity(in.ag.count, in.zeta, in.periods, in.dt);
   core::Scratch histories;
   if (!core::allocateScratch(histories, 4, nMax)) {
     core::warn("%s", kAllocationWarning);
     return -1;
   }
-  double* u = histories.vector(0);
-  double* v = histories.vector(1);
-  double* a = histories.vector(2);
-  double* fs = histories.vector(3);
+  const core::Histories h = core::historiesOf(histories);
 
-  *pga = core::peakGroundAcceleration(ag, nAg);
+  *out.pga = core::peakGroundAcceleration(in.ag.data, in.ag.count);
 
-  for (std::int32_t i = 0; i < nT; ++i) {
-    f[i] = 1.0 / T[i];
-    const double omega = twoPi / T[i];
-    const double k = omega * (omega * m);
-    const double sqrtMK = std::sqrt(m * k);
-    for (std::int32_t j = 0; j < nZeta; ++j) {
-      const double z = zeta[j];
-      const std::int32_t idx = i + j * nT;
-      const std::int32_t nTH = core::historyLength(nAg, z, omega, dt, nMax);
-      if (std::strcmp(method, "recform") == 0)
-        core::recform(u, v, a, fs, ag, nAg, nTH, dt, m, z, k);
-      else if (std::strcmp(method, "newmark") == 0)
-        core::newmark(u, v, a, fs, ag, nAg, nTH, dt, m, z, k, 0.25, 0.5);
-
-      core::updatePeaks(u, v, a, fs, ag, nAg, nTH,
-                        {dsp + idx, vel + idx, acc + idx, totAcc + idx, rFrc + idx});
-      psdVel[idx] = omega * dsp[idx];
-      psdAcc[idx] = (omega * dsp[idx]) * omega;
-      resDsp[idx] = std::fabs(u[nTH - 1]);
-      iFrc[idx] = m * totAcc[idx];
-      dFrc[idx] = ((z + z) * sqrtMK) * vel[idx];
+  for (std::int32_t i = 0; i < in.periods.count; ++i) {
+    out.f[i] = 1.0 / in.periods.data[i];
+    for (std::int32_t j = 0; j < in.zeta.count; ++j) {
+      const std::int32_t idx = i + j * in.periods.count;
+      const core::ElasticOscillator o =
+          core::elasticOscillator(in.ag.count, in.dt, in.m, in.zeta, in.periods, i, j, nMax);
+      analyseOscillator(in, o, h);
+      core::updatePeaks(
+          h.u, h.v, h.a, h.fs, in.ag.data, in.ag.count, o.nTH,
+          {out.dsp + idx, out.vel + idx, out.acc + idx, out.totAcc + idx, out.rFrc + idx});
+      core::writePseudoQuantities(out, idx, o.omega, in.m);
+      out.resDsp[idx] = std::fabs(h.u[o.nTH - 1]);
+      core::writeDampingForce(out, idx, o.zeta, std::sqrt(in.m * o.k));
     }
   }
   return 0;
 }
 
-std::int32_t getSpectra(double* pga, double* f, double* dsp, double* vel, double* acc,
-                        double* totAcc, double* psdVel, double* psdAcc, double* resDsp,
-                        double* iFrc, double* dFrc, double* rFrc, const double* ag,
-                        std::int32_t nAg, double dt, const double* T, std::int32_t nT, double m,
-                        const double* zeta, std::int32_t nZeta, const char* method) {
-  const bool recform = std::strcmp(method, "recform") == 0;
-  const bool newmark = std::strcmp(method, "newmark") == 0;
-  if (core::straightforward() || (!recform && !newmark))
-    return getSpectraStraightforward(pga, f, dsp, vel, acc, totAcc, psdVel, psdAcc, resDsp, iFrc,
-                                     dFrc, rFrc, ag, nAg, dt, T, nT, m, zeta, nZeta, method);
-  const core::ElasticOutputs out{f, dsp, vel, acc, totAcc, psdVel, psdAcc, resDsp, iFrc, dFrc, rFrc};
-  const std::int32_t status = core::fastElasticSpectra(out, ag, nullptr, nAg, dt, T, nT, m, zeta,
-                                                       nZeta, recform, kAllocationWarning);
-  if (status == 0) *pga = core::peakGroundAcceleration(ag, nAg);
+std::int32_t getSpectra(const core::SpectraOutputs& out, const Inputs& in) {
+  const bool recform = std::strcmp(in.method, "recform") == 0;
+  const bool newmark = std::strcmp(in.method, "newmark") == 0;
+  if (core::straightforward() || (!recform && !newmark)) return getSpectraStraightforward(out, in);
+  const std::int32_t status = core::fastElasticSpectra(
+      out, in.ag.data, nullptr, in.ag.count, in.dt, in.periods.data, in.periods.count, in.m,
+      in.zeta.data, in.zeta.count, recform, kAllocationWarning);
+  if (status == 0) *out.pga = core::peakGroundAcceleration(in.ag.data, in.ag.count);
   return status;
 }
 

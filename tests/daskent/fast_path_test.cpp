@@ -21,16 +21,37 @@ struct Case {
   std::vector<double> T, zeta;
 };
 
+// Every elastic output in one vector: pga, f, the ten matrices, and the status last.
+core::SpectraOutputs packed(std::vector<double>& out, int nT, int n) {
+  core::SpectraOutputs o;
+  o.pga = out.data();
+  o.f = out.data() + 1;
+  double* m = out.data() + 1 + nT;
+  for (double* core::SpectraOutputs::*slot :
+       {&core::SpectraOutputs::dsp, &core::SpectraOutputs::vel, &core::SpectraOutputs::acc,
+        &core::SpectraOutputs::totAcc, &core::SpectraOutputs::psdVel,
+        &core::SpectraOutputs::psdAcc, &core::SpectraOutputs::resDsp, &core::SpectraOutputs::iFrc,
+        &core::SpectraOutputs::dFrc, &core::SpectraOutputs::rFrc}) {
+    o.*slot = m;
+    m += n;
+  }
+  return o;
+}
+
 std::vector<double> run(const Case& c, const char* method, bool straightforward) {
   const int nT = static_cast<int>(c.T.size()), nZ = static_cast<int>(c.zeta.size());
-  const int n = nT * nZ;
-  std::vector<double> out(2 + nT + 10 * n, 0.0);
-  double* m = out.data() + 1 + nT;
+  std::vector<double> out(2 + nT + 10 * nT * nZ, 0.0);
+  daskent::Inputs in;
+  // The first component's length, as the cases were written (the second is as long or longer).
+  in.ag1 = {c.ag1.data(), static_cast<int>(c.ag1.size())};
+  in.ag2 = {c.ag2.data(), static_cast<int>(c.ag1.size())};
+  in.dt = c.dt;
+  in.m = 0.7;
+  in.zeta = {c.zeta.data(), nZ};
+  in.periods = {c.T.data(), nT};
+  in.method = method;
   auto call = straightforward ? daskent::getSpectraStraightforward : daskent::getSpectra;
-  out.back() = call(out.data(), out.data() + 1, m, m + n, m + 2 * n, m + 3 * n, m + 4 * n,
-                    m + 5 * n, m + 6 * n, m + 7 * n, m + 8 * n, m + 9 * n, c.ag1.data(),
-                    c.ag2.data(), static_cast<int>(c.ag1.size()), c.dt, c.T.data(), nT, 0.7,
-                    c.zeta.data(), nZ, method);
+  out.back() = call(packed(out, nT, nT * nZ), in);
   return out;
 }
 

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "quorvel/gateway.h"
+#include "core/spectra/output_store.h"
 #include "daskent/driver.h"
 #include "daskent/gateway.h"
 #include "support/calls.h"
@@ -132,11 +133,19 @@ TEST(DaskentSpectra, pga_is_the_peak_of_the_resultant_not_of_a_component) {
 // ten times its length cannot be counted in 32 bits. The samples are never read.
 void oversizedDriverCall(int, mxArray*[], int, const mxArray*[]) {
   const double ag[] = {1.0}, T[] = {1e9}, zeta[] = {0.05};
-  double pga = -1.0, f = -1.0, out[10] = {};
-  const std::int32_t status = daskent::getSpectra(
-      &pga, &f, out, out + 1, out + 2, out + 3, out + 4, out + 5, out + 6, out + 7, out + 8,
-      out + 9, ag, ag, 300000000, kDt, T, 1, 1.0, zeta, 1, "recform");
-  if (status != -1 || pga != -1.0 || f != -1.0) mexErrMsgTxt("outputs touched or no failure");
+  core::OutputStore store(1, 1);
+  store.outputs().pga[0] = -1.0;
+  store.outputs().f[0] = -1.0;
+  daskent::Inputs in;
+  in.ag1 = {ag, 300000000};
+  in.ag2 = {ag, 300000000};
+  in.dt = kDt;
+  in.m = 1.0;
+  in.zeta = {zeta, 1};
+  in.periods = {T, 1};
+  const std::int32_t status = daskent::getSpectra(store.outputs(), in);
+  if (status != -1 || store.pga() != -1.0 || store.f()[0] != -1.0)
+    mexErrMsgTxt("outputs touched or no failure");
 }
 
 TEST(DaskentSpectra, scratch_failure_warns_and_touches_no_output) {

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "core/spectra/output_store.h"
 #include "granwick/driver.h"
 #include "granwick/gateway.h"
 #include "support/calls.h"
@@ -157,13 +158,21 @@ TEST(GranwickSpectra, pairs_that_fail_to_converge_keep_zeros_and_the_call_succee
 // The samples are never read.
 void oversizedDriverCall(int, mxArray*[], int, const mxArray*[]) {
   const double ag[] = {1.0}, T[] = {1.0}, frn[] = {0.05};
-  double pga = -1.0, f = -1.0, out[21] = {};
-  double* o = out;
-  const std::int32_t status = granwick::getSpectra(
-      &pga, &f, o, o + 1, o + 2, o + 3, o + 4, o + 5, o + 6, o + 7, o + 8, o + 9, o + 10, o + 11,
-      o + 12, o + 13, o + 14, o + 15, o + 16, o + 17, o + 18, o + 19, o + 20, ag, ag, 1100000000,
-      kDt, T, 1, 1.0, frn, 1, 0.01, 9.81);
-  if (status != -1 || pga != -1.0 || f != -1.0) mexErrMsgTxt("outputs touched or no failure");
+  core::OutputStore store(1, 1);
+  store.outputs().pga[0] = -1.0;
+  store.outputs().f[0] = -1.0;
+  granwick::Inputs in;
+  in.ag1 = {ag, 1100000000};
+  in.ag2 = {ag, 1100000000};
+  in.dt = kDt;
+  in.m = 1.0;
+  in.g = 9.81;
+  in.frn = {frn, 1};
+  in.periods = {T, 1};
+  in.uy = 0.01;
+  const std::int32_t status = granwick::getSpectra(store.outputs(), in);
+  if (status != -1 || store.pga() != -1.0 || store.f()[0] != -1.0)
+    mexErrMsgTxt("outputs touched or no failure");
 }
 
 TEST(GranwickSpectra, scratch_failure_warns_and_touches_no_output) {

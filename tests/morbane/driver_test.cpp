@@ -10,6 +10,7 @@
 #include "support/console.h"
 #include "core/runtime/execution.h"
 #include "support/calls.h"
+#include "support/outputs.h"
 #include "support/reference.h"
 
 namespace {
@@ -61,15 +62,22 @@ Spectra run(const Case& c, const char* method, double para) {
   s.nZeta = static_cast<std::int32_t>(c.zeta.size());
   s.f.assign(c.T.size(), 0.0);
   s.fields.assign(Spectra::count, std::vector<double>(c.T.size() * c.zeta.size(), 0.0));
-  std::vector<double*> o;
-  for (auto& field : s.fields) o.push_back(field.data());
-  s.console = support::consoleOf([&] {
-    s.status =
-        morbane::getSpectra(&s.pga, s.f.data(), o[0], o[1], o[2], o[3], o[4], o[5], o[6], o[7],
-                            o[8], o[9], o[10], o[11], o[12], o[13], o[14], o[15], o[16],
-                            c.ag.data(), static_cast<std::int32_t>(c.ag.size()), c.dt, c.T.data(),
-                            s.nT, c.m, c.zeta.data(), s.nZeta, c.kin, c.iso, para, method);
-  });
+  const core::SpectraOutputs out = support::bindOutputs(
+      &s.pga, s.f.data(),
+      {"dsp", "vel", "acc", "totAcc", "psdVel", "psdAcc", "resDsp", "iFrc", "dFrc", "rFrc",
+       "yieldDsp", "psdYieldVel", "psdYieldAcc", "yieldFrc", "RFact", "muFact", "gammaFact"},
+      s.fields);
+  morbane::Inputs in;
+  in.ag = {c.ag.data(), static_cast<std::int32_t>(c.ag.size())};
+  in.dt = c.dt;
+  in.m = c.m;
+  in.zeta = {c.zeta.data(), s.nZeta};
+  in.periods = {c.T.data(), s.nT};
+  in.kin = c.kin;
+  in.iso = c.iso;
+  in.method = method;
+  in.para = para;
+  s.console = support::consoleOf([&] { s.status = morbane::getSpectra(out, in); });
   return s;
 }
 

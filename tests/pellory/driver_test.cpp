@@ -9,6 +9,7 @@
 #include "pellory/driver.h"
 #include "pellory/newmark_var.h"
 #include "support/calls.h"
+#include "support/outputs.h"
 #include "support/reference.h"
 
 namespace {
@@ -31,13 +32,20 @@ struct Spectra {
 
 int run(Spectra& s, const std::vector<double>& ag, int nAg, double dt, const std::vector<double>& T,
         double mass, const std::vector<double>& Qd, double alpha) {
-  auto d = [&](Field field) { return s.m[field].data(); };
-  return pellory::getSpectra(
-      &s.pga, s.f.data(), d(DSP), d(VEL), d(ACC), d(TOTACC), d(PSDVEL), d(PSDACC), d(RESDSP),
-      d(IFRC), d(DFRC), d(RFRC), d(YIELDDSP), d(PSDYIELDVEL), d(PSDYIELDACC), d(YIELDFRC),
-      d(MUFACT), d(RFACT), d(GAMMAFACT), d(EFFT), d(EFFZETA), d(EFFRFACT), d(EFFGAMMAFACT),
-      ag.data(), nAg, dt, T.data(), static_cast<int>(T.size()), mass, Qd.data(),
-      static_cast<int>(Qd.size()), alpha);
+  const core::SpectraOutputs out = support::bindOutputs(
+      &s.pga, s.f.data(),
+      {"dsp", "vel", "acc", "totAcc", "psdVel", "psdAcc", "resDsp", "iFrc", "dFrc", "rFrc",
+       "yieldDsp", "psdYieldVel", "psdYieldAcc", "yieldFrc", "muFact", "RFact", "gammaFact",
+       "effT", "effZeta", "effRFact", "effGammaFact"},
+      s.m);
+  pellory::Inputs in;
+  in.ag = {ag.data(), nAg};
+  in.dt = dt;
+  in.m = mass;
+  in.Qd = {Qd.data(), static_cast<int>(Qd.size())};
+  in.periods = {T.data(), static_cast<int>(T.size())};
+  in.alpha = alpha;
+  return pellory::getSpectra(out, in);
 }
 
 constexpr double kDt = 0.01;

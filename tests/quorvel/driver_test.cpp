@@ -7,6 +7,7 @@
 #include "core/numerics/history_length.h"
 #include "core/runtime/scratch.h"
 #include "quorvel/driver.h"
+#include "support/outputs.h"
 #include "support/reference.h"
 
 namespace {
@@ -24,11 +25,17 @@ enum { DSP, VEL, ACC, TOTACC, PSDVEL, PSDACC, RESDSP, IFRC, DFRC, RFRC };
 
 int run(Spectra& s, const std::vector<double>& ag, double dt, const std::vector<double>& T,
         double mass, const std::vector<double>& zeta, const char* method = "recform") {
-  return quorvel::getSpectra(&s.pga, s.f.data(), s.m[0].data(), s.m[1].data(), s.m[2].data(),
-                             s.m[3].data(), s.m[4].data(), s.m[5].data(), s.m[6].data(),
-                             s.m[7].data(), s.m[8].data(), s.m[9].data(), ag.data(),
-                             static_cast<int>(ag.size()), dt, T.data(), static_cast<int>(T.size()),
-                             mass, zeta.data(), static_cast<int>(zeta.size()), method);
+  const core::SpectraOutputs out = support::bindOutputs(
+      &s.pga, s.f.data(),
+      {"dsp", "vel", "acc", "totAcc", "psdVel", "psdAcc", "resDsp", "iFrc", "dFrc", "rFrc"}, s.m);
+  quorvel::Inputs in;
+  in.ag = {ag.data(), static_cast<int>(ag.size())};
+  in.dt = dt;
+  in.m = mass;
+  in.zeta = {zeta.data(), static_cast<int>(zeta.size())};
+  in.periods = {T.data(), static_cast<int>(T.size())};
+  in.method = method;
+  return quorvel::getSpectra(out, in);
 }
 
 TEST(historyLength, worked_example_of_capacity_and_tails) {

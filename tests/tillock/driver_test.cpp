@@ -8,6 +8,7 @@
 #include "tillock/driver.h"
 #include "tillock/driver_weight.h"
 #include "support/calls.h"
+#include "support/outputs.h"
 #include "support/reference.h"
 
 namespace {
@@ -21,6 +22,12 @@ enum MassField {
   psdYieldAcc, yieldFrc, muFact, RFact, gammaFact, effT, effZeta, effRFact, effGammaFact,
   kMassMatrices
 };
+
+const std::vector<std::string> kMassFields = {
+    "dsp",      "vel",         "acc",         "totAcc",   "psdVel", "psdAcc", "resDsp",
+    "iFrc",     "dFrc",        "rFrc",        "yieldDsp", "psdYieldVel", "psdYieldAcc",
+    "yieldFrc", "muFact",      "RFact",       "gammaFact", "effT",  "effZeta", "effRFact",
+    "effGammaFact"};
 
 struct MassSpectra {
   double pga = 0.0;
@@ -36,13 +43,15 @@ MassSpectra massSpectra(const std::vector<double>& ag, const std::vector<double>
   MassSpectra s;
   s.f.assign(nT, 0.0);
   s.out.assign(kMassMatrices, std::vector<double>(nT * nFrn, 0.0));
-  double* o[kMassMatrices];
-  for (int k = 0; k < kMassMatrices; ++k) o[k] = s.out[k].data();
-  s.status = tillock::getSpectra(&s.pga, s.f.data(), o[0], o[1], o[2], o[3], o[4], o[5], o[6],
-                                 o[7], o[8], o[9], o[10], o[11], o[12], o[13], o[14], o[15], o[16],
-                                 o[17], o[18], o[19], o[20], ag.data(),
-                                 static_cast<int>(ag.size()), kDt, T.data(), nT, m, frn.data(),
-                                 nFrn, uy, kG);
+  tillock::Inputs in;
+  in.ag = {ag.data(), static_cast<int>(ag.size())};
+  in.dt = kDt;
+  in.m = m;
+  in.g = kG;
+  in.frn = {frn.data(), nFrn};
+  in.periods = {T.data(), nT};
+  in.uy = uy;
+  s.status = tillock::getSpectra(support::bindOutputs(&s.pga, s.f.data(), kMassFields, s.out), in);
   return s;
 }
 
@@ -51,6 +60,11 @@ enum WeightField {
   wDsp, wVel, wAcc, wTotAcc, wPsdVel, wPsdAcc, wResDsp, wIFrc, wDFrc, wRFrc, wYieldDsp,
   wPsdYieldVel, wPsdYieldAcc, wYieldFrc, wRFact, wMuFact, wGammaFact, kWeightMatrices
 };
+
+const std::vector<std::string> kWeightFields = {
+    "dsp",      "vel",         "acc",         "totAcc",   "psdVel", "psdAcc", "resDsp",
+    "iFrc",     "dFrc",        "rFrc",        "yieldDsp", "psdYieldVel", "psdYieldAcc",
+    "yieldFrc", "RFact",       "muFact",      "gammaFact"};
 
 struct WeightSpectra {
   double pga = 0.0;
@@ -65,12 +79,15 @@ WeightSpectra weightSpectra(const std::vector<double>& ag, const std::vector<dou
   WeightSpectra s;
   s.f.assign(nT, 0.0);
   s.out.assign(kWeightMatrices, std::vector<double>(nT * nFrn, 0.0));
-  double* o[kWeightMatrices];
-  for (int k = 0; k < kWeightMatrices; ++k) o[k] = s.out[k].data();
+  tillock::weight::Inputs in;
+  in.ag = {ag.data(), static_cast<int>(ag.size())};
+  in.dt = kDt;
+  in.W = W;
+  in.frn = {frn.data(), nFrn};
+  in.periods = {T.data(), nT};
+  in.uy = uy;
   s.status = tillock::weight::getSpectra(
-      &s.pga, s.f.data(), o[0], o[1], o[2], o[3], o[4], o[5], o[6], o[7], o[8], o[9], o[10],
-      o[11], o[12], o[13], o[14], o[15], o[16], ag.data(), static_cast<int>(ag.size()), kDt,
-      T.data(), nT, W, frn.data(), nFrn, uy, tillock::weight::kGravity);
+      support::bindOutputs(&s.pga, s.f.data(), kWeightFields, s.out), in);
   return s;
 }
 
@@ -116,19 +133,29 @@ TEST(friction_pendulum_driver, weight_variant_failed_pair_keeps_zeros_while_othe
 TEST(friction_pendulum_driver, histories_beyond_a_32_bit_count_fail_the_call) {
   const double ag = 0.0, T = 1.0, frn = 0.1;
   const std::int32_t nAg = 1 << 30;
-  std::vector<double> out(23, -1.0);
-  double* o = out.data();
-  EXPECT_EQ(tillock::getSpectra(o, o + 1, o + 2, o + 3, o + 4, o + 5, o + 6, o + 7, o + 8, o + 9,
-                                o + 10, o + 11, o + 12, o + 13, o + 14, o + 15, o + 16, o + 17,
-                                o + 18, o + 19, o + 20, o + 21, o + 22, &ag, nAg, kDt, &T, 1, 1.0,
-                                &frn, 1, 0.01, kG),
+  double pga = -1.0, f = -1.0;
+  std::vector<std::vector<double>> out(kMassMatrices, std::vector<double>(1, -1.0));
+  tillock::Inputs mass;
+  mass.ag = {&ag, nAg};
+  mass.dt = kDt;
+  mass.m = 1.0;
+  mass.g = kG;
+  mass.frn = {&frn, 1};
+  mass.periods = {&T, 1};
+  mass.uy = 0.01;
+  EXPECT_EQ(tillock::getSpectra(support::bindOutputs(&pga, &f, kMassFields, out), mass), -1);
+  tillock::weight::Inputs weight;
+  weight.ag = {&ag, nAg};
+  weight.dt = kDt;
+  weight.W = kG;
+  weight.frn = {&frn, 1};
+  weight.periods = {&T, 1};
+  weight.uy = 0.01;
+  EXPECT_EQ(tillock::weight::getSpectra(support::bindOutputs(&pga, &f, kWeightFields, out), weight),
             -1);
-  EXPECT_EQ(tillock::weight::getSpectra(o, o + 1, o + 2, o + 3, o + 4, o + 5, o + 6, o + 7, o + 8,
-                                        o + 9, o + 10, o + 11, o + 12, o + 13, o + 14, o + 15,
-                                        o + 16, o + 17, o + 18, &ag, nAg, kDt, &T, 1, kG, &frn, 1,
-                                        0.01, kG),
-            -1);
-  for (double x : out) EXPECT_EQ(x, -1.0);
+  EXPECT_EQ(pga, -1.0);
+  EXPECT_EQ(f, -1.0);
+  for (const std::vector<double>& x : out) EXPECT_EQ(x[0], -1.0);
 }
 
 // Below the pre-sliding displacement the bearing is the elastic reference system itself: no

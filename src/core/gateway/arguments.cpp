@@ -69,16 +69,6 @@ bool readFraction(const mxArray* input, const char* module, const char* name, do
   return true;
 }
 
-bool readRecordPair(const mxArray* prhs[], const char* module, const double** ag1,
-                    const double** ag2, std::int32_t* nAg, Failure& failure) {
-  std::int32_t n1 = 0, n2 = 0;
-  if (!readVector(prhs[0], module, "ag1", Empty::Rejected, ag1, &n1, failure) ||
-      !readVector(prhs[1], module, "ag2", Empty::Rejected, ag2, &n2, failure))
-    return false;
-  *nAg = n1 < n2 ? n1 : n2;
-  return true;
-}
-
 bool readCount(const mxArray* input, const char* module, const char* name, std::int32_t* count,
                Failure& failure) {
   double value = 0.0;
@@ -109,26 +99,18 @@ bool readText(const mxArray* input, const char* module, const char* name, const 
   return true;
 }
 
-bool readPeriodVector(const mxArray* input, const char* module, Periods* periods,
+bool readPeriodVector(const mxArray* input, const char* module, core::Periods* periods,
                       Failure& failure) {
   return readVector(input, module, "T", Empty::Rejected, &periods->data, &periods->count,
                     failure);
 }
 
 bool readPeriodRange(const mxArray* start, const mxArray* end, const mxArray* count,
-                     const char* module, Periods* periods, Failure& failure) {
+                     const char* module, core::Periods* periods, Failure& failure) {
   periods->data = nullptr;
   return readScalar(start, module, "Tstart", &periods->start, failure) &&
          readCount(count, module, "nT", &periods->count, failure) &&
          readScalar(end, module, "Tend", &periods->end, failure);
-}
-
-bool readPeriods(const mxArray* prhs[], int first, bool generated, const char* module,
-                 Periods* periods, Failure& failure) {
-  if (generated)
-    return readPeriodRange(prhs[first], prhs[first + 1], prhs[first + 2], module, periods,
-                           failure);
-  return readPeriodVector(prhs[first], module, periods, failure);
 }
 
 void fillPeriods(double start, double end, std::int32_t count, double* periods) {
@@ -137,7 +119,7 @@ void fillPeriods(double start, double end, std::int32_t count, double* periods) 
   for (std::int32_t i = 1; i < count; ++i) periods[i] = step + periods[i - 1];
 }
 
-mxArray* createPeriodField(const mxArray* periodInput, Periods* periods) {
+mxArray* createPeriodField(const mxArray* periodInput, core::Periods* periods) {
   if (periods->data != nullptr) {
     mxArray* copy = mxDuplicateArray(periodInput);
     periods->data = mxGetPr(copy);
@@ -152,19 +134,6 @@ mxArray* createPeriodField(const mxArray* periodInput, Periods* periods) {
 
 mxArray* createMatrix(std::int32_t rows, std::int32_t cols) {
   return mxCreateDoubleMatrix(static_cast<mwSize>(rows), static_cast<mwSize>(cols), mxREAL);
-}
-
-void createOutputs(int nFields, mxArray* fields[], double* data[], const mxArray* mass,
-                   const mxArray* swept, std::int32_t nSwept, const mxArray* periodInput,
-                   Periods* periods) {
-  const std::int32_t nT = periods->count;
-  fields[0] = mxCreateDoubleScalar(0.0);
-  fields[1] = mxDuplicateArray(mass);
-  fields[2] = mxDuplicateArray(swept);
-  fields[3] = createPeriodField(periodInput, periods);
-  fields[4] = createMatrix(nT, 1);
-  for (int i = 5; i < nFields; ++i) fields[i] = createMatrix(nT, nSwept);
-  for (int i = 0; i < nFields; ++i) data[i] = mxGetPr(fields[i]);
 }
 
 void storeStructure(mxArray* plhs[], int nFields, const char* const* names,

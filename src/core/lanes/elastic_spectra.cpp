@@ -7,10 +7,11 @@
 #include <new>
 #include <vector>
 
-#include "core/runtime/console.h"
 #include "core/lanes/elastic_batch.h"
-#include "core/runtime/execution.h"
 #include "core/numerics/history_length.h"
+#include "core/runtime/console.h"
+#include "core/runtime/execution.h"
+#include "core/spectra/derived.h"
 
 namespace core {
 
@@ -32,7 +33,7 @@ std::vector<Oscillator> describePairs(std::int32_t nAg, double dt, const std::ve
 
 }  // namespace
 
-std::int32_t fastElasticSpectra(const ElasticOutputs& out, const double* ag1, const double* ag2,
+std::int32_t fastElasticSpectra(const SpectraOutputs& out, const double* ag1, const double* ag2,
                                 std::int32_t nAg, double dt, const double* T, std::int32_t nT,
                                 double m, const double* zeta, std::int32_t nZeta, bool recform,
                                 const char* allocationWarning) {
@@ -65,11 +66,9 @@ std::int32_t fastElasticSpectra(const ElasticOutputs& out, const double* ag1, co
         out.acc[idx] = p.acc;
         out.totAcc[idx] = p.totAcc;
         out.rFrc[idx] = p.rFrc;
-        out.psdVel[idx] = omega[i] * p.dsp;
-        out.psdAcc[idx] = (omega[i] * p.dsp) * omega[i];
+        writePseudoQuantities(out, idx, omega[i], m);
         out.resDsp[idx] = p.resDsp;
-        out.iFrc[idx] = m * p.totAcc;
-        out.dFrc[idx] = ((z + z) * sqrtMK) * p.vel;
+        writeDampingForce(out, idx, z, sqrtMK);
       }
     }
   } catch (const std::bad_alloc&) {

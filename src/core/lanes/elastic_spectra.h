@@ -4,20 +4,16 @@
 
 #include <cstdint>
 
-namespace core {
+#include "core/spectra/outputs.h"
 
-// The output matrices of an elastic driver, nT × nZeta, in field order.
-struct ElasticOutputs {
-  double* f;
-  double *dsp, *vel, *acc, *totAcc, *psdVel, *psdAcc, *resDsp, *iFrc, *dFrc, *rFrc;
-};
+namespace core {
 
 // Fills everything but "pga" exactly as the one-oscillator-at-a-time drivers do, for method
 // "recform" or "newmark"; ag2 is null for one component. Returns −1 after printing
 // allocationWarning when the call's histories could not be held.
-std::int32_t fastElasticSpectra(const ElasticOutputs& out, const double* ag1, const double* ag2,
+std::int32_t fastElasticSpectra(const SpectraOutputs& out, const double* ag1, const double* ag2,
                                 std::int32_t nAg, double dt, const double* T, std::int32_t nT,
-                                double m, const double* zeta, std::int32_t nZeta,
-                                bool recform, const char* allocationWarning);
+                                double m, const double* zeta, std::int32_t nZeta, bool recform,
+                                const char* allocationWarning);
 
 }  // namespace core

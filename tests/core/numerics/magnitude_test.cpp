@@ -7,6 +7,7 @@
 #include <cmath>
 #include <random>
 
+#include "core/spectra/output_store.h"
 #include "daskent/driver.h"
 #include "support/calls.h"
 
@@ -53,15 +54,20 @@ TEST(magnitude, peak_ground_acceleration_of_daskent_depends_on_it) {
                                 std::sqrt(libraryPowerSquare(x) + libraryPowerSquare(y))));
 
   const double ag1[] = {x}, ag2[] = {y}, T[] = {1.0}, zeta[] = {0.05};
-  double pga = 0.0, f = 0.0, out[10] = {};
-  ASSERT_EQ(daskent::getSpectra(&pga, &f, out, out + 1, out + 2, out + 3, out + 4, out + 5, out + 6,
-                                out + 7, out + 8, out + 9, ag1, ag2, 1, 0.01, T, 1, 1.0, zeta, 1,
-                                "recform"),
-            0);
+  core::OutputStore store(1, 1);
+  daskent::Inputs in;
+  in.ag1 = {ag1, 1};
+  in.ag2 = {ag2, 1};
+  in.dt = 0.01;
+  in.m = 1.0;
+  in.zeta = {zeta, 1};
+  in.periods = {T, 1};
+  ASSERT_EQ(daskent::getSpectra(store.outputs(), in), 0);
+  const double pga = store.pga();
   EXPECT_TRUE(support::sameBits(pga, core::magnitude(x, y)));
   EXPECT_FALSE(support::sameBits(pga, std::sqrt(x * x + y * y)));
   // Sample 0 of the histories is a = −ag, so the relative acceleration peak is the same resultant.
-  EXPECT_TRUE(support::sameBits(out[2], pga));
+  EXPECT_TRUE(support::sameBits(store.outputs().acc[0], pga));
 }
 
 }  // namespace
