@@ -145,13 +145,6 @@ TEST(Resample, automatic_factor_is_the_smallest_giving_ten_steps_per_shortest_pe
   EXPECT_THROW(measures::resampleFactor(0.01, 1e-6), std::invalid_argument);  // factor 100000
 }
 
-TEST(Resample, transform_lengths_are_multiples_of_four_with_factors_two_three_five) {
-  EXPECT_EQ(measures::fastTransformLength(1), 4u);
-  EXPECT_EQ(measures::fastTransformLength(8000), 8000u);
-  EXPECT_EQ(measures::fastTransformLength(8001), 8100u);
-  EXPECT_EQ(measures::fastTransformLength(26), 32u);  // 28 = 4·7 is skipped
-}
-
 TEST(Resample, pairing_resamples_the_coarser_component_or_says_why_it_cannot) {
   const BandLimited signal{2.0, {3.0}};
   const std::vector<double> coarse = signal.sampled(0.01), fine = signal.sampled(0.005);
