@@ -9,9 +9,9 @@
 #include "records/csv_reader.h"
 #include "records/error.h"
 #include "records/esm_reader.h"
+#include "records/file_content.h"
 #include "records/knet_reader.h"
 #include "records/smc_reader.h"
-#include "records/text_lines.h"
 
 namespace records {
 
@@ -25,6 +25,7 @@ std::string detectFormat(const std::string& path, const std::vector<std::string>
   if (looksLikeKnet(lines)) return "knet";
   if (looksLikeEsm(lines)) return "esm";
   if (looksLikeAt2(path, lines)) return "at2";
+  expectTableOfNumbers(path, lines);
   if (hasHeaderRow(lines)) return "csv";
   return "columns";
 }
@@ -54,7 +55,7 @@ Record readRecord(const std::string& path, const ReadOptions& options) {
   if (std::find(names.begin(), names.end(), options.format) == names.end())
     throw Error("unknown record format '" + options.format + "' (known: " + knownFormatsText() +
                 ")");
-  const std::vector<std::string> lines = readLines(path);
+  const std::vector<std::string> lines = recordFileLines(path);
   const std::string format = options.format == "auto" ? detectFormat(path, lines) : options.format;
   if (options.channel != 0 && format != "cosmos")
     throw fileError(

@@ -20,7 +20,8 @@ struct ReadOptions {
 // The --format values: auto, at2, cosmos, smc, knet, esm, columns, csv.
 const std::vector<std::string>& recordFormats();
 
-// Reads the file with the reader its content (or --format) calls for.
+// Reads the file with the reader its content (or --format) calls for. A folder, an empty file, a
+// binary file or text without any line of numbers is an Error that says so and what to give.
 Record readRecord(const std::string& path, const ReadOptions& options);
 
 struct UnitOptions {
