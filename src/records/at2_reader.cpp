@@ -76,6 +76,29 @@ Header checkedHeader(const std::string& path, const std::vector<std::string>& li
   return *header;
 }
 
+// Line 2 of NGA files: "Imperial Valley-02, 5/19/1940, El Centro Array #9, 180" (event, date,
+// station, component); any other line 2 is kept whole as the event.
+RecordInfo infoOf(const std::string& line) {
+  RecordInfo info;
+  info.format = "PEER NGA AT2";
+  std::vector<std::string> parts;
+  for (std::size_t start = 0;;) {
+    const auto comma = line.find(',', start);
+    parts.push_back(
+        stripped(line.substr(start, comma == std::string::npos ? comma : comma - start)));
+    if (comma == std::string::npos) break;
+    start = comma + 1;
+  }
+  if (parts.size() == 4) {
+    info.event = parts[0] + ", " + parts[1];
+    info.station = parts[2];
+    info.component = parts[3];
+  } else {
+    info.event = stripped(line);
+  }
+  return info;
+}
+
 }  // namespace
 
 bool looksLikeAt2(const std::string& path, const std::vector<std::string>& lines) {
@@ -108,6 +131,7 @@ Record readAt2(const std::string& path, const std::vector<std::string>& lines) {
     throw fileError(path, 0,
                     "the header announces NPTS = " + std::to_string(npts) + " but " +
                         std::to_string(record.samples.size()) + " samples follow");
+  record.info = infoOf(lines[1]);
   return record;
 }
 

@@ -1,42 +1,82 @@
 // Reader dispatch by --format or by content, and the unit rule for samples.
 #include "records/record_reader.h"
 
+#include <algorithm>
+
 #include "records/at2_reader.h"
 #include "records/column_reader.h"
+#include "records/cosmos_reader.h"
 #include "records/csv_reader.h"
 #include "records/error.h"
-#include "records/text_lines.h"
+#include "records/esm_reader.h"
+#include "records/file_content.h"
+#include "records/knet_reader.h"
+#include "records/smc_reader.h"
 
 namespace records {
 
 namespace {
 
+// The agencies' formats announce themselves in their first lines; AT2 is tried after them because
+// it also accepts a file by its .AT2 name alone.
 std::string detectFormat(const std::string& path, const std::vector<std::string>& lines) {
+  if (looksLikeCosmos(lines)) return "cosmos";
+  if (looksLikeSmc(lines)) return "smc";
+  if (looksLikeKnet(lines)) return "knet";
+  if (looksLikeEsm(lines)) return "esm";
   if (looksLikeAt2(path, lines)) return "at2";
+  expectTableOfNumbers(path, lines);
   if (hasHeaderRow(lines)) return "csv";
   return "columns";
 }
 
+std::string knownFormatsText() {
+  std::string text;
+  for (const std::string& name : recordFormats()) text += (text.empty() ? "" : ", ") + name;
+  return text;
+}
+
+// Files that state their own step; a --dt must then agree with it.
+Record withStatedStep(Record record, const ReadOptions& options) {
+  record.dt = agreeingStep(record.path, record.dt, options.dt);
+  return record;
+}
+
 }  // namespace
 
+const std::vector<std::string>& recordFormats() {
+  static const std::vector<std::string> names = {"auto", "at2", "cosmos",  "smc",
+                                                 "knet", "esm", "columns", "csv"};
+  return names;
+}
+
 Record readRecord(const std::string& path, const ReadOptions& options) {
-  const std::vector<std::string> lines = readLines(path);
+  const auto& names = recordFormats();
+  if (std::find(names.begin(), names.end(), options.format) == names.end())
+    throw Error("unknown record format '" + options.format + "' (known: " + knownFormatsText() +
+                ")");
+  const std::vector<std::string> lines = recordFileLines(path);
   const std::string format = options.format == "auto" ? detectFormat(path, lines) : options.format;
-  if (format == "at2") {
-    Record record = readAt2(path, lines);
-    record.dt = agreeingStep(path, record.dt, options.dt);
-    return record;
-  }
-  if (format == "csv") return readCsv(path, lines, options.column, options.dt);
-  if (format == "columns") return readColumns(path, lines, options.dt);
-  throw Error("unknown record format '" + format + "' (known: auto, at2, columns, csv)");
+  if (options.channel != 0 && format != "cosmos")
+    throw fileError(
+        path, 0,
+        "--channel chooses among the channels of a COSMOS file; this file is read as " + format);
+  if (format == "at2") return withStatedStep(readAt2(path, lines), options);
+  if (format == "cosmos") return withStatedStep(readCosmos(path, lines, options.channel), options);
+  if (format == "smc") return withStatedStep(readSmc(path, lines), options);
+  if (format == "knet") return withStatedStep(readKnet(path, lines), options);
+  if (format == "esm") return withStatedStep(readEsm(path, lines), options);
+  Record record = format == "csv" ? readCsv(path, lines, options.column, options.dt)
+                                  : readColumns(path, lines, options.dt);
+  record.info.format = format == "csv" ? "CSV table" : "columns of numbers";
+  return record;
 }
 
 std::vector<double> samplesInOutputUnits(const Record& record, const UnitOptions& options) {
-  std::string inName =
-      record.statedUnit.empty() ? (options.units.empty() ? "g" : options.units) : record.statedUnit;
-  if (!record.statedUnit.empty() && !options.units.empty() &&
-      findUnit(options.units).name != record.statedUnit)
+  const std::string stated = record.statedUnit.empty() ? "" : findUnit(record.statedUnit).name;
+  const std::string inName =
+      stated.empty() ? (options.units.empty() ? "g" : options.units) : stated;
+  if (!stated.empty() && !options.units.empty() && findUnit(options.units).name != stated)
     throw fileError(record.path, 0,
                     "the file states its samples are in " + record.statedUnit + " but --units is " +
                         options.units);

@@ -11,12 +11,17 @@
 namespace records {
 
 struct ReadOptions {
-  std::string format = "auto";  // auto, at2, columns or csv
+  std::string format = "auto";  // one of recordFormats()
   std::string column;           // acceleration column of a csv file
   std::optional<double> dt;     // time step for files that do not state one
+  int channel = 0;              // channel of a COSMOS file holding several (1, 2, ...)
 };
 
-// Reads the file with the reader its content (or --format) calls for.
+// The --format values: auto, at2, cosmos, smc, knet, esm, columns, csv.
+const std::vector<std::string>& recordFormats();
+
+// Reads the file with the reader its content (or --format) calls for. A folder, an empty file, a
+// binary file or text without any line of numbers is an Error that says so and what to give.
 Record readRecord(const std::string& path, const ReadOptions& options);
 
 struct UnitOptions {

@@ -26,12 +26,12 @@ const std::array<Unit, 7>& units() {
   return table;
 }
 
-// Lower case, "^2" and "²" to "2", "sec" to "s", "/s/s" to "/s2", no spaces.
+// Lower case, "^2", "**2" and "²" to "2", "sec" to "s", "/s/s" to "/s2", no spaces.
 std::string normalised(const std::string& text) {
   std::string out;
   for (std::size_t i = 0; i < text.size(); ++i) {
     const unsigned char c = static_cast<unsigned char>(text[i]);
-    if (c == '^' || std::isspace(c)) continue;
+    if (c == '^' || c == '*' || std::isspace(c)) continue;
     if (c == 0xC2 && i + 1 < text.size() && static_cast<unsigned char>(text[i + 1]) == 0xB2) {
       out += '2';
       ++i;

@@ -12,8 +12,8 @@ struct Unit {
   std::string velocity;  // unit of velocities
 };
 
-// The unit named by text (g, mg, m/s2, cm/s2, gal, mm/s2, in/s2, ft/s2, with ^2 or ² also
-// accepted); an Error listing the known names otherwise.
+// The unit named by text (g, mg, m/s2, cm/s2, gal, mm/s2, in/s2, ft/s2, with ^2, **2 or ² also
+// accepted, and sec or /s/s for s2); an Error listing the known names otherwise.
 const Unit& findUnit(const std::string& text);
 
 // A unit name found inside a column header such as "acc (g)" or "a [cm/s^2]", or "" when the

@@ -80,6 +80,20 @@ TEST(At2Reader, NamesTheLineOfABadSample) {
             "r.AT2:5: 'x3' is not a number");
 }
 
+TEST(At2Reader, TakesEventStationAndComponentFromLineTwo) {
+  std::vector<std::string> lines = at2("NPTS= 1, DT= .01", {"0.1"});
+  lines[1] = "Imperial Valley-02, 5/19/1940, El Centro Array #9, 180";
+  records::RecordInfo info = records::readAt2("r.AT2", lines).info;
+  EXPECT_EQ(info.format, "PEER NGA AT2");
+  EXPECT_EQ(info.event, "Imperial Valley-02, 5/19/1940");
+  EXPECT_EQ(info.station, "El Centro Array #9");
+  EXPECT_EQ(info.component, "180");
+  lines[1] = "  IMPERIAL VALLEY 05/19/40 0439  ";
+  info = records::readAt2("r.AT2", lines).info;
+  EXPECT_EQ(info.event, "IMPERIAL VALLEY 05/19/40 0439");
+  EXPECT_EQ(info.station, "");
+}
+
 TEST(ColumnReader, OneColumnNeedsDtAndTwoColumnsGiveIt) {
   EXPECT_EQ(records::readColumns("a.txt", {"# comment", "0.1", "", "-0.2"}, 0.02).samples,
             (std::vector<double>{0.1, -0.2}));
@@ -156,6 +170,8 @@ TEST(Units, ConvertOnceAndRefuseContradictions) {
   EXPECT_EQ(records::findUnit("cm/s^2").name, "cm/s2");
   EXPECT_EQ(records::findUnit("Gal").name, "cm/s2");
   EXPECT_EQ(records::findUnit("in/sec2").name, "in/s2");
+  EXPECT_EQ(records::findUnit("cm/sec/sec").name, "cm/s2");
+  EXPECT_EQ(records::findUnit("m/s**2").name, "m/s2");
   EXPECT_THROW(records::findUnit("furlong"), records::Error);
   EXPECT_EQ(records::conversionFactor(records::findUnit("g"), records::findUnit("m/s2"), 1.0), 9.80665);
   EXPECT_EQ(records::conversionFactor(records::findUnit("g"), records::findUnit("g"), 2.0), 2.0);
