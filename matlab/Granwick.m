@@ -32,10 +32,13 @@
 %
 %   Output fields (matrices are numel(T)-by-numel(FRN): row i is T(i), column j is FRN(j))
 %     pga           peak resultant ground acceleration
-%     mass, frn, T  copies of M and FRN; the periods
+%     mass          copy of M
+%     frn           copy of FRN
+%     T             the periods (copy of T, or the generated column)
 %     f             1./T, in Hz (a column)
 %     dsp           peak resultant displacement relative to the ground
-%     vel, acc      peak resultant relative velocity and acceleration
+%     vel           peak resultant relative velocity
+%     acc           peak resultant relative acceleration
 %     totAcc        peak resultant absolute acceleration
 %     psdVel        omega*dsp with omega = 2*pi/T
 %     psdAcc        omega^2*dsp

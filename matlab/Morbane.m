@@ -26,10 +26,10 @@
 %                                                    force is found by iteration
 %     PARA    the value of the quantity METHOD names
 %
-%   Output: a 1x1 structure; matrices are numel(T) x numel(ZETA), row i for T(i), column j
-%   for ZETA(j):
+%   Output fields (matrices are numel(T)-by-numel(ZETA): row i is T(i), column j is ZETA(j))
 %     pga          peak absolute ground acceleration (m/s^2)
-%     mass         copy of M;  zeta  copy of ZETA
+%     mass         copy of M
+%     zeta         copy of ZETA
 %     T            the periods (as given, or generated as a column) (s)
 %     f            natural frequencies 1./T, a column (Hz)
 %     dsp          peak relative displacement (m)
@@ -49,6 +49,7 @@
 %     RFact        strength reduction factor, peak elastic force over fy
 %     muFact       displacement ductility, dsp over yieldDsp
 %     gammaFact    peak inelastic over peak elastic displacement
+%
 %   Each analysis runs over the record plus a free-vibration tail long enough for the motion to
 %   decay to 1 % (at most ten record lengths). An oscillator whose inelastic analysis does not
 %   converge keeps zeros in all its entries, with a warning on the console. A ductility search

@@ -29,10 +29,13 @@
 %
 %   Output fields (matrices are numel(T)-by-numel(QD): row i is T(i), column j is QD(j))
 %     pga           peak resultant ground acceleration
-%     mass, Qd, T   copies of M and QD; the periods
+%     mass          copy of M
+%     Qd            copy of QD
+%     T             the periods (copy of T, or the generated column)
 %     f             1./T, in Hz (a column)
 %     dsp           peak resultant displacement relative to the ground
-%     vel, acc      peak resultant relative velocity and acceleration
+%     vel           peak resultant relative velocity
+%     acc           peak resultant relative acceleration
 %     totAcc        peak resultant absolute acceleration
 %     psdVel        omega*dsp with omega = 2*pi/T
 %     psdAcc        omega^2*dsp
