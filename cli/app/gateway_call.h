@@ -15,7 +15,7 @@ std::vector<host::Value> gatewayInputs(const Parameters& parameters,
                                        double dt);
 
 // One call of the gateway. The outcome carries the structure, or the host error, and the
-// console text; an Error when the module is not part of this build.
+// console text.
 host::Outcome callGateway(const Parameters& parameters,
                           const std::vector<std::vector<double>>& components, double dt);
 

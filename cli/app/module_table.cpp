@@ -1,68 +1,26 @@
-// Module table. A module whose host library is not built has no gateway and reports so when run.
+// Module table: each module's calling form and fields come from the module's own declaration;
+// the program adds its command names, summaries, main fields and default periods.
 #include "cli/app/module_table.h"
 
 #include <algorithm>
 #include <cctype>
+#include <cstring>
+#include <stdexcept>
 
-#ifdef SPECTRA_HAVE_QUORVEL
-#include "quorvel/gateway.h"
-#endif
-#ifdef SPECTRA_HAVE_DASKENT
 #include "daskent/gateway.h"
-#endif
-#ifdef SPECTRA_HAVE_MORBANE
-#include "morbane/gateway.h"
-#endif
-#ifdef SPECTRA_HAVE_TILLOCK
-#include "tillock/gateway.h"
-#endif
-#ifdef SPECTRA_HAVE_TILLOCK_WEIGHT
-#include "tillock/gateway_weight.h"
-#endif
-#ifdef SPECTRA_HAVE_GRANWICK
 #include "granwick/gateway.h"
-#endif
-#ifdef SPECTRA_HAVE_PELLORY
+#include "morbane/gateway.h"
 #include "pellory/gateway.h"
-#endif
-#ifdef SPECTRA_HAVE_VINTARROW
+#include "quorvel/gateway.h"
+#include "tillock/gateway.h"
+#include "tillock/gateway_weight.h"
 #include "vintarrow/gateway.h"
-#endif
 
 namespace cli {
 
 namespace {
 
-using S = Slot;
 using Fields = std::vector<std::string>;
-
-const Fields kElasticFields = {"pga",    "mass",   "zeta",   "T",      "f",    "dsp",  "vel", "acc",
-                               "totAcc", "psdVel", "psdAcc", "resDsp", "iFrc", "dFrc", "rFrc"};
-
-const Fields kYieldFields = {"yieldDsp", "psdYieldVel", "psdYieldAcc", "yieldFrc"};
-
-Fields inelasticFields() {
-  Fields fields = kElasticFields;
-  fields.insert(fields.end(), kYieldFields.begin(), kYieldFields.end());
-  fields.insert(fields.end(), {"RFact", "muFact", "gammaFact"});
-  return fields;
-}
-
-// The elastic fields with `echo` ("mass" or "W") and `swept` ("frn" or "Qd") as the echoed
-// inputs, the yield fields, then the factors: muFact first and the equivalent-linear fields in
-// the mass variants, RFact first and no equivalent-linear fields in Tillock's weight variant.
-Fields isolatorFields(const std::string& echo, const std::string& swept, bool equivalentLinear) {
-  Fields fields = kElasticFields;
-  fields[1] = echo;
-  fields[2] = swept;
-  fields.insert(fields.end(), kYieldFields.begin(), kYieldFields.end());
-  if (equivalentLinear)
-    fields.insert(fields.end(),
-                  {"muFact", "RFact", "gammaFact", "effT", "effZeta", "effRFact", "effGammaFact"});
-  else
-    fields.insert(fields.end(), {"RFact", "muFact", "gammaFact"});
-  return fields;
-}
 
 const Fields kElasticMain = {"psdAcc", "psdVel", "dsp"};
 const Fields kInelasticMain = {"psdAcc", "dsp", "muFact", "RFact"};
@@ -70,83 +28,67 @@ const Fields kIsolatorMain = {"dsp", "totAcc", "effT", "effZeta"};
 const std::string kShortPeriods = "0.05:5:100";
 const std::string kIsolatorPeriods = "0.5:6:56";
 
-// The gateways of the modules that are part of this build.
-#ifdef SPECTRA_HAVE_QUORVEL
-const host::Gateway kQuorvel = quorvel::mexFunction;
-#else
-const host::Gateway kQuorvel = nullptr;
-#endif
-#ifdef SPECTRA_HAVE_DASKENT
-const host::Gateway kDaskent = daskent::mexFunction;
-#else
-const host::Gateway kDaskent = nullptr;
-#endif
-#ifdef SPECTRA_HAVE_MORBANE
-const host::Gateway kMorbane = morbane::mexFunction;
-#else
-const host::Gateway kMorbane = nullptr;
-#endif
-#ifdef SPECTRA_HAVE_TILLOCK
-const host::Gateway kTillock = tillock::mexFunction;
-#else
-const host::Gateway kTillock = nullptr;
-#endif
-#ifdef SPECTRA_HAVE_TILLOCK_WEIGHT
-const host::Gateway kTillockWeight = tillock::weight::mexFunction;
-#else
-const host::Gateway kTillockWeight = nullptr;
-#endif
-#ifdef SPECTRA_HAVE_GRANWICK
-const host::Gateway kGranwick = granwick::mexFunction;
-#else
-const host::Gateway kGranwick = nullptr;
-#endif
-#ifdef SPECTRA_HAVE_PELLORY
-const host::Gateway kPellory = pellory::mexFunction;
-#else
-const host::Gateway kPellory = nullptr;
-#endif
-#ifdef SPECTRA_HAVE_VINTARROW
-const host::Gateway kVintarrow = vintarrow::mexFunction;
-#else
-const host::Gateway kVintarrow = nullptr;
-#endif
+// The program's option for an input of a calling form, by the input's kind and name.
+Slot slotOf(const gateway::InputInfo& input, int recordsBefore) {
+  using K = gateway::InputKind;
+  switch (input.kind) {
+    case K::Record: return recordsBefore == 0 ? Slot::Record : Slot::Record2;
+    case K::Swept: return Slot::Swept;
+    case K::Periods: return Slot::Periods;
+    case K::Fraction: return Slot::Alpha;
+    case K::Keyword: return input.optional ? Slot::Method : Slot::Strength;
+    case K::Scalar: break;
+  }
+  const std::string name = input.name;
+  if (name == "dt") return Slot::Dt;
+  if (name == "m") return Slot::Mass;
+  if (name == "W") return Slot::Weight;
+  if (name == "g") return Slot::Gravity;
+  if (name == "kin") return Slot::Kin;
+  if (name == "iso") return Slot::Iso;
+  if (name == "para") return Slot::Para;
+  if (name == "uy") return Slot::Uy;
+  throw std::logic_error("no option for input " + name);
+}
 
-// clang-format off
+ModuleSpec describe(const std::string& command, const std::string& summary,
+                    host::Gateway gateway, const gateway::Signature& signature,
+                    const Fields& mainFields, const std::string& defaultPeriods) {
+  ModuleSpec spec;
+  spec.command = command;
+  spec.name = signature.module;
+  spec.summary = summary;
+  spec.gateway = gateway;
+  spec.components = 0;
+  for (const gateway::InputInfo& input : signature.inputs) {
+    spec.slots.push_back(slotOf(input, spec.components));
+    if (input.kind == gateway::InputKind::Record) ++spec.components;
+    if (input.kind == gateway::InputKind::Swept) spec.swept = input.name;
+  }
+  for (const gateway::Field& field : signature.fields) spec.fields.push_back(field.name);
+  spec.mainFields = mainFields;
+  spec.defaultPeriods = defaultPeriods;
+  return spec;
+}
+
 std::vector<ModuleSpec> buildTable() {
   return {
-      {"elastic", "Quorvel", "linear elastic oscillator", kQuorvel, 1, "zeta",
-       {S::Record, S::Dt, S::Mass, S::Swept, S::Periods, S::Method},
-       kElasticFields, kElasticMain, kShortPeriods},
-      {"elastic2d", "Daskent", "linear elastic oscillator, two components", kDaskent, 2, "zeta",
-       {S::Record, S::Record2, S::Dt, S::Mass, S::Swept, S::Periods, S::Method},
-       kElasticFields, kElasticMain, kShortPeriods},
-      {"inelastic", "Morbane", "inelastic oscillator with hardening", kMorbane, 1, "zeta",
-       {S::Record, S::Dt, S::Mass, S::Swept, S::Periods, S::Kin, S::Iso, S::Strength, S::Para},
-       inelasticFields(), kInelasticMain, kShortPeriods},
-      {"fps", "Tillock", "friction-pendulum isolator", kTillock, 1, "frn",
-       {S::Record, S::Dt, S::Mass, S::Gravity, S::Swept, S::Periods, S::Uy},
-       isolatorFields("mass", "frn", true), kIsolatorMain, kIsolatorPeriods},
-      {"fps2d", "Granwick", "friction-pendulum isolator, two components", kGranwick, 2, "frn",
-       {S::Record, S::Record2, S::Dt, S::Mass, S::Gravity, S::Swept, S::Periods, S::Uy},
-       isolatorFields("mass", "frn", true), kIsolatorMain, kIsolatorPeriods},
-      {"lrb", "Pellory", "lead-rubber-bearing isolator", kPellory, 1, "Qd",
-       {S::Record, S::Dt, S::Mass, S::Swept, S::Periods, S::Alpha},
-       isolatorFields("mass", "Qd", true), kIsolatorMain, kIsolatorPeriods},
-      {"lrb2d", "Vintarrow", "lead-rubber-bearing isolator, two components", kVintarrow, 2, "Qd",
-       {S::Record, S::Record2, S::Dt, S::Mass, S::Swept, S::Periods, S::Alpha},
-       isolatorFields("mass", "Qd", true), kIsolatorMain, kIsolatorPeriods},
+      describe("elastic", "linear elastic oscillator", quorvel::mexFunction,
+               quorvel::signature(), kElasticMain, kShortPeriods),
+      describe("elastic2d", "linear elastic oscillator, two components", daskent::mexFunction,
+               daskent::signature(), kElasticMain, kShortPeriods),
+      describe("inelastic", "inelastic oscillator with hardening", morbane::mexFunction,
+               morbane::signature(), kInelasticMain, kShortPeriods),
+      describe("fps", "friction-pendulum isolator", tillock::mexFunction, tillock::signature(),
+               kIsolatorMain, kIsolatorPeriods),
+      describe("fps2d", "friction-pendulum isolator, two components", granwick::mexFunction,
+               granwick::signature(), kIsolatorMain, kIsolatorPeriods),
+      describe("lrb", "lead-rubber-bearing isolator", pellory::mexFunction, pellory::signature(),
+               kIsolatorMain, kIsolatorPeriods),
+      describe("lrb2d", "lead-rubber-bearing isolator, two components", vintarrow::mexFunction,
+               vintarrow::signature(), kIsolatorMain, kIsolatorPeriods),
   };
 }
-
-ModuleSpec buildWeightVariant() {
-  return {"fps", "Tillock", "friction-pendulum isolator, weight variant (g = 386.1)",
-          kTillockWeight, 1, "frn",
-          {S::Record, S::Dt, S::Weight, S::Swept, S::Periods, S::Uy},
-          isolatorFields("W", "frn", false), {"dsp", "totAcc", "muFact", "RFact"},
-          kIsolatorPeriods};
-}
-// clang-format on
 
 std::string lower(std::string text) {
   std::transform(text.begin(), text.end(), text.begin(),
@@ -169,7 +111,10 @@ const ModuleSpec* findModule(const std::string& name) {
 }
 
 const ModuleSpec& frictionPendulumWeight() {
-  static const ModuleSpec weight = buildWeightVariant();
+  static const ModuleSpec weight =
+      describe("fps", "friction-pendulum isolator, weight variant (g = 386.1)",
+               tillock::weight::mexFunction, tillock::weight::signature(),
+               {"dsp", "totAcc", "muFact", "RFact"}, kIsolatorPeriods);
   return weight;
 }
 

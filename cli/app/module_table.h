@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "core/gateway/form.h"
 #include "host/host.h"
 
 namespace cli {
@@ -31,11 +32,11 @@ struct ModuleSpec {
   std::string command;  // e.g. "elastic"
   std::string name;     // the module's own name, e.g. "Quorvel"
   std::string summary;
-  host::Gateway gateway = nullptr;  // nullptr: not part of this build
+  host::Gateway gateway = nullptr;
   int components = 1;
   std::string swept;  // "zeta", "frn" or "Qd"
   std::vector<Slot> slots;
-  std::vector<std::string> fields;      // the output structure, in order
+  std::vector<std::string> fields;      // the output structure, in order, as the module declares
   std::vector<std::string> mainFields;  // shown in the table; the first is plotted by default
   std::string defaultPeriods;
 };

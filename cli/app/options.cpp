@@ -78,13 +78,8 @@ CommandLine::CommandLine() : app_("spectra: response spectra of accelerogram fil
   app_.require_subcommand(1);
   app_.footer(kMainFooter);
   app_.set_version_flag("--version", "spectra 0.1.0");
-  for (const ModuleSpec& spec : moduleTable()) {
-    const bool built = spec.gateway != nullptr ||
-                       (spec.command == "fps" && frictionPendulumWeight().gateway != nullptr);
-    if (built) addModule(spec, spec.command, false);
-  }
-  if (const ModuleSpec* elastic = findModule("elastic"); elastic && elastic->gateway)
-    addModule(*elastic, "demo", true);
+  for (const ModuleSpec& spec : moduleTable()) addModule(spec, spec.command, false);
+  addModule(*findModule("elastic"), "demo", true);
 }
 
 namespace {

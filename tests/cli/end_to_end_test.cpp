@@ -11,30 +11,14 @@
 #include "program_runner.h"
 #include "support/calls.h"
 
-#ifdef SPECTRA_HAVE_QUORVEL
 #include "quorvel/gateway.h"
-#endif
-#ifdef SPECTRA_HAVE_DASKENT
 #include "daskent/gateway.h"
-#endif
-#ifdef SPECTRA_HAVE_MORBANE
 #include "morbane/gateway.h"
-#endif
-#ifdef SPECTRA_HAVE_TILLOCK
 #include "tillock/gateway.h"
-#endif
-#ifdef SPECTRA_HAVE_TILLOCK_WEIGHT
 #include "tillock/gateway_weight.h"
-#endif
-#ifdef SPECTRA_HAVE_GRANWICK
 #include "granwick/gateway.h"
-#endif
-#ifdef SPECTRA_HAVE_PELLORY
 #include "pellory/gateway.h"
-#endif
-#ifdef SPECTRA_HAVE_VINTARROW
 #include "vintarrow/gateway.h"
-#endif
 
 namespace {
 
@@ -102,7 +86,6 @@ class EndToEnd : public ::testing::Test {
   }
 };
 
-#ifdef SPECTRA_HAVE_QUORVEL
 TEST_F(EndToEnd, ElasticCsvEqualsTheGatewayBitForBit) {
   const std::vector<double> ag = record(1);
   const ProgramRun run =
@@ -161,9 +144,7 @@ TEST_F(EndToEnd, ElasticRangeUnitsAndMethodReachTheGateway) {
           .add(std::vector<double>{
               0.2, std::exp(std::log(0.2) + (std::log(2.0) - std::log(0.2)) / 2), 2.0}));
 }
-#endif
 
-#ifdef SPECTRA_HAVE_DASKENT
 TEST_F(EndToEnd, TwoComponentElastic) {
   const std::vector<double> a = record(3), b = record(4, 480);
   expectSameAsGateway(dir,
@@ -172,9 +153,7 @@ TEST_F(EndToEnd, TwoComponentElastic) {
                       daskent::mexFunction,
                       Args().add(a).add(b).add(kDt).add(1.0).add({0.05}).add(kPeriods));
 }
-#endif
 
-#ifdef SPECTRA_HAVE_MORBANE
 TEST_F(EndToEnd, Inelastic) {
   const std::vector<double> ag = record(5);
   expectSameAsGateway(dir,
@@ -192,9 +171,7 @@ TEST_F(EndToEnd, Inelastic) {
                           .add("R")
                           .add(3.0));
 }
-#endif
 
-#ifdef SPECTRA_HAVE_TILLOCK
 TEST_F(EndToEnd, FrictionPendulum) {
   const std::vector<double> ag = record(6);
   expectSameAsGateway(dir,
@@ -212,9 +189,7 @@ TEST_F(EndToEnd, FrictionPendulum) {
                           .add(3.0)
                           .add(0.0002));
 }
-#endif
 
-#ifdef SPECTRA_HAVE_TILLOCK_WEIGHT
 TEST_F(EndToEnd, FrictionPendulumWeightVariantWorksInInches) {
   const std::vector<double> ag = record(7);
   expectSameAsGateway(
@@ -228,9 +203,7 @@ TEST_F(EndToEnd, FrictionPendulumWeightVariantWorksInInches) {
           .add(std::vector<double>{2, 3})
           .add(0.04));
 }
-#endif
 
-#ifdef SPECTRA_HAVE_GRANWICK
 TEST_F(EndToEnd, TwoComponentFrictionPendulum) {
   const std::vector<double> a = record(8), b = record(9);
   expectSameAsGateway(dir,
@@ -247,9 +220,7 @@ TEST_F(EndToEnd, TwoComponentFrictionPendulum) {
                           .add(std::vector<double>{2, 3})
                           .add(0.001));
 }
-#endif
 
-#ifdef SPECTRA_HAVE_PELLORY
 TEST_F(EndToEnd, LeadRubberBearing) {
   const std::vector<double> ag = record(10);
   expectSameAsGateway(
@@ -259,9 +230,7 @@ TEST_F(EndToEnd, LeadRubberBearing) {
       pellory::mexFunction,
       Args().add(ag).add(kDt).add(2.0).add({0.05, 0.1}).add(1.5).add(3.0).add(4.0).add(0.08));
 }
-#endif
 
-#ifdef SPECTRA_HAVE_VINTARROW
 TEST_F(EndToEnd, TwoComponentLeadRubberBearing) {
   const std::vector<double> a = record(11), b = record(12);
   expectSameAsGateway(
@@ -271,7 +240,6 @@ TEST_F(EndToEnd, TwoComponentLeadRubberBearing) {
       vintarrow::mexFunction,
       Args().add(a).add(b).add(kDt).add(1.0).add({0.06}).add(std::vector<double>{2, 3}).add(0.1));
 }
-#endif
 
 // Each bad input: non-zero status, one line on stderr naming the problem, no output file.
 TEST_F(EndToEnd, BadInputsFailClearlyWithoutOutput) {
