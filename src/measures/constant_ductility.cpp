@@ -71,6 +71,10 @@ void checkSearch(double ductility, const DuctilitySearch& s) {
           "target ductility μ = " + formatted("%g", ductility) + ": must be at least 1");
   require(std::isfinite(s.scanFactor) && s.scanFactor > 1.0,
           "scan factor " + formatted("%g", s.scanFactor) + ": must be greater than 1");
+  require(std::isfinite(s.fineScanFactor) && s.fineScanFactor > 1.0,
+          "fine scan factor " + formatted("%g", s.fineScanFactor) + ": must be greater than 1");
+  require(s.nearFraction >= 0.0 && s.nearFraction <= 1.0,
+          "near fraction " + formatted("%g", s.nearFraction) + ": must lie between 0 and 1");
   require(std::isfinite(s.rMax) && s.rMax >= 1.0,
           "largest strength reduction factor R = " + formatted("%g", s.rMax) +
               ": must be at least 1");
@@ -200,7 +204,8 @@ ConstantDuctilitySpectrum constantDuctilitySpectrum(const std::vector<double>& a
   const std::int32_t nAg = static_cast<std::int32_t>(ag.size());
   const std::int64_t nMax = core::historyCapacity(nAg, oscillators.dampingRatios.front(),
                                                   oscillators.periods.back(), dt);
-  const SearchSettings settings{std::log(search.scanFactor), std::log(search.rMax),
+  const SearchSettings settings{std::log(search.scanFactor), std::log(search.fineScanFactor),
+                                search.nearFraction * ductility, std::log(search.rMax),
                                 search.tolerance};
   const Call c{ag, nAg, dt, oscillators, ductility, settings, search.rMax, nMax, out};
   std::vector<core::Scratch> scratch =

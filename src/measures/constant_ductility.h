@@ -18,9 +18,11 @@ struct DuctilityOscillators {
 
 // How the strength reduction factor R = F_el / fy is searched (see constantDuctilitySpectrum).
 struct DuctilitySearch {
-  double scanFactor = 1.1;  // > 1: ratio of successive R of the scan
-  double rMax = 100.0;      // ≥ 1: the largest R tried
-  double tolerance = 1e-3;  // > 0: width of the final bracket on ln R
+  double scanFactor = 1.1;       // > 1: ratio of successive R while μ < nearFraction × target
+  double fineScanFactor = 1.02;  // > 1: ratio of successive R once μ is that near the target
+  double nearFraction = 0.8;     // 0 … 1
+  double rMax = 100.0;           // ≥ 1: the largest R tried
+  double tolerance = 1e-3;       // > 0: width of the final bracket on ln R
 };
 
 enum class DuctilityStatus {
@@ -77,11 +79,15 @@ struct ConstantDuctilitySpectrum {
 // why the module's own ductility search depends on the mass; at mass 1 each point here is what
 // Morbane(ag, dt, 1, ζ, T, kin, iso, 'fy', fy) gives, bit for bit.
 //
-// Search (per oscillator): R = 1, then R stepped up by scanFactor until a trial reaches the target
-// (the first crossing from below, i.e. the largest strength); then bisection on ln R until the
-// bracket is at most `tolerance` wide. The returned fy is the weak end of that bracket, an analysed
-// strength with μ ≥ target lying at most a factor e^tolerance (0.1 % by default) below the
-// crossing. A rise above the target and fall back within one scan step is not seen. If R = 1
+// Search (per oscillator): R = 1, then R stepped up until a trial reaches the target (the first
+// crossing from below, i.e. the largest strength), by scanFactor (10 %) while the last trial's
+// ductility is below nearFraction × target and by fineScanFactor (2 %) from there on; then
+// bisection on ln R until the bracket is at most `tolerance` wide. The returned fy is the weak end
+// of that bracket, an analysed strength with μ ≥ target lying at most a factor e^tolerance (0.1 %
+// by default) below the crossing. A stretch of R where μ rises above the target and falls back
+// that lies within one scan step is not seen: near the target (where μ(R) of real records has
+// such stretches 1–4 % wide, touching the target by a few tenths of a percent) the fine step
+// sees those wider than 2 %. If R = 1
 // already reaches the target (targets near 1: the average-acceleration peak can exceed the exact
 // elastic one) the scan steps down instead and R < 1 results. A trial whose integration does not
 // converge counts as not reaching the target, so every returned strength is a converged analysis;

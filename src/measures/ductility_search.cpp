@@ -42,10 +42,12 @@ class Trials {
                             o_.zeta, o_.k, fy, o_.kin, o_.iso, kBeta, kGamma, "Morbane") != 0 ||
         !allFinite(h_.u, o_.nTH)) {
       outcome_.failedTrials = outcome_.failedTrials + 1;
+      lastMu_ = std::numeric_limits<double>::quiet_NaN();
       return false;
     }
     const double umax = core::peakAbs(h_.u, o_.nTH);
     const double mu = umax / (fy / o_.k);  // Morbane's muFact: dsp / yieldDsp
+    lastMu_ = mu;
     if (std::isnan(outcome_.largestMu) || mu > outcome_.largestMu) outcome_.largestMu = mu;
     if (!(mu >= target_)) return false;
     outcome_.found = true;
@@ -56,6 +58,8 @@ class Trials {
   }
 
   const SearchOutcome& outcome() const { return outcome_; }
+  // Ductility of the last trial; NaN when it failed.
+  double lastMu() const { return lastMu_; }
 
  private:
   const TrialHistories& h_;
@@ -63,6 +67,7 @@ class Trials {
   double elasticForce_;
   double target_;
   SearchOutcome outcome_;
+  double lastMu_ = 0.0;
 };
 
 // A stretch of ln R whose lower end does not reach the target and whose upper end does.
@@ -70,12 +75,14 @@ struct Bracket {
   double lo, hi;
 };
 
-// Steps up from R = 1 (which does not reach) to the first trial that reaches. False when none up
-// to lnRMax does.
+// Steps up from R = 1 (which does not reach) to the first trial that reaches, finely once the
+// demand is near the target. False when none up to lnRMax does.
 bool scanUp(Trials& trials, const SearchSettings& s, Bracket& b) {
   double x = 0.0;
   for (;;) {
-    const double next = std::min(x + s.lnStep, s.lnRMax);
+    // A failed trial (NaN) takes the fine step too.
+    const bool near = !(trials.lastMu() < s.nearTarget);
+    const double next = std::min(x + (near ? s.lnFineStep : s.lnStep), s.lnRMax);
     if (!(next > x)) return false;
     if (trials.reaches(next)) {
       b = {x, next};

@@ -22,10 +22,13 @@ struct TrialHistories {
   double* fs;
 };
 
-// The scan and the bisection, on x = ln R: the scan steps by lnStep from x = 0 (R = 1) up to
-// lnRMax (it ends exactly there); bisection stops when the bracket is at most lnTolerance wide.
+// The scan and the bisection, on x = ln R: the scan steps from x = 0 (R = 1) up to lnRMax (it
+// ends exactly there), by lnStep while the last trial's ductility is below nearTarget and by
+// lnFineStep otherwise; bisection stops when the bracket is at most lnTolerance wide.
 struct SearchSettings {
   double lnStep;
+  double lnFineStep;
+  double nearTarget;
   double lnRMax;
   double lnTolerance;
 };
@@ -51,11 +54,11 @@ struct SearchOutcome {
 // finite, counts as failed and as not reaching the target. The scan tries R = 1
 // and steps up in ln R until a trial reaches the target, which brackets the first crossing from
 // below between the last two trials; when R = 1 already reaches it (only for targets near 1, where
-// the average-acceleration peak may exceed the exact elastic one), the scan steps down instead,
-// over at most as many steps as up to lnRMax. Bisection on ln R then keeps a trial that reaches
+// the average-acceleration peak may exceed the exact elastic one), the scan steps down instead by
+// lnStep, over at most as many steps as up to lnRMax. Bisection on ln R then keeps a trial that reaches
 // the target at the weak end, so the result is always an analysed strength with μ ≥ target, at
 // most a factor e^lnTolerance below the crossing. A crossing and return that both fall between
-// two scan steps is not seen.
+// two scan steps is not seen; a failed trial is followed by a fine step.
 SearchOutcome searchLargestStrength(const TrialHistories& h, const UnitMassOscillator& o,
                                     double elasticForce, double target,
                                     const SearchSettings& settings);
