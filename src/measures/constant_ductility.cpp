@@ -117,7 +117,7 @@ std::string jumpWarning(double T, double zeta, double target, double mu) {
   return "T = " + formatted("%g", T) + " s, ζ = " + formatted("%g", 100.0 * zeta) +
          " %: the ductility demand leaps past μ = " + formatted("%g", target) + " to " +
          formatted("%.3g", mu) +
-         " within the tolerance on R (the oscillator collapses?); the strength is kept";
+         " within the tolerance on R (does the oscillator collapse?); the strength is kept";
 }
 
 DuctilityPoint pointOf(const SearchOutcome& s, double mass, double k, double elasticForce) {

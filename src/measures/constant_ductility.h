@@ -76,8 +76,9 @@ struct ConstantDuctilitySpectrum {
 // Mass: every trial runs at unit mass (k = ω², ω = 2π / T, strengths per unit mass) and the
 // strengths are multiplied by the mass at the end, so R, μ, u_y and u_max are the same bits for any
 // mass and fy scales exactly. Morbane's integrator has absolute convergence tolerances, which is
-// why the module's own ductility search depends on the mass; at mass 1 each point here is what
-// Morbane(ag, dt, 1, ζ, T, kin, iso, 'fy', fy) gives, bit for bit.
+// why the module's own ductility search depends on the mass. At unit mass each point here is what
+// Morbane(ag, dt, 1, ζ, T, kin, iso, 'fy', fy) with the same periods and damping ratios gives, bit
+// for bit.
 //
 // Search (per oscillator): R = 1, then R stepped up until a trial reaches the target (the first
 // crossing from below, i.e. the largest strength), by scanFactor (10 %) while the last trial's
@@ -85,17 +86,16 @@ struct ConstantDuctilitySpectrum {
 // bisection on ln R until the bracket is at most `tolerance` wide. The returned fy is the weak end
 // of that bracket, an analysed strength with μ ≥ target lying at most a factor e^tolerance (0.1 %
 // by default) below the crossing. A stretch of R where μ rises above the target and falls back
-// that lies within one scan step is not seen: near the target (where μ(R) of real records has
-// such stretches 1–4 % wide, touching the target by a few tenths of a percent) the fine step
-// sees those wider than 2 %. If R = 1
-// already reaches the target (targets near 1: the average-acceleration peak can exceed the exact
-// elastic one) the scan steps down instead and R < 1 results. A trial whose integration does not
-// converge counts as not reaching the target, so every returned strength is a converged analysis;
-// the integrator's own warnings of such trials are not printed, they are counted in failedTrials.
-// A history that is not finite throughout (the integrator lets a NaN through) also counts as
-// failed.
-// An oscillator that no R ≤ rMax brings to the target gets NaN, status and a warning; the other
-// oscillators are still returned.
+// that lies within one scan step is not seen: near the target, where μ(R) of real records has such
+// stretches 1–4 % wide that touch the target by a few tenths of a percent, the fine step sees those
+// wider than 2 %. If R = 1 already reaches the target (targets near 1: the average-acceleration
+// peak can exceed the exact elastic one) the scan steps down instead and R < 1 results.
+//
+// Failures: a trial whose integration does not converge, or whose displacement history is not
+// finite throughout (the integrator lets a NaN through), counts as not reaching the target, so
+// every returned strength is a converged analysis; the integrator's own warnings of such trials
+// are not printed, they are counted in failedTrials. An oscillator that no R ≤ rMax brings to the
+// target gets NaN, its status and a warning; the other oscillators are still returned.
 //
 // Periods are spread over core::threadCount() threads; results and warnings are identical for any
 // thread count. Throws std::invalid_argument, with a message naming the value, for inputs outside
