@@ -169,6 +169,18 @@ TEST(ConstantDuctility, TrialsThatFailCountAsNotReachingAndAreReported) {
       << s.warnings[1];
 }
 
+// With kin = −0.5 the oscillator softens after yield and, past some strength, runs away: the
+// demand leaps from below the target to an enormous value within the tolerance.
+TEST(ConstantDuctility, ALeapOfTheDemandPastTheTargetIsReported) {
+  const auto s = spectrum(oscillators({0.3}, {0.05}, -0.5), 4.0);
+  EXPECT_EQ(s.at(0, 0).status, DuctilityStatus::Reached);
+  EXPECT_GT(s.at(0, 0).ductility, 1e6);
+  ASSERT_EQ(s.warnings.size(), 1u);
+  EXPECT_EQ(s.warnings[0].rfind("T = 0.3 s, ζ = 5 %: the ductility demand leaps past μ = 4 to ", 0),
+            0u)
+      << s.warnings[0];
+}
+
 // At unit mass each point is Morbane's own analysis at the strength found (keyword "fy"), and a
 // strength larger by the tolerance falls short of the target.
 TEST(ConstantDuctility, MorbaneAtTheStrengthFoundGivesTheSameDuctility) {
