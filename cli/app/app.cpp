@@ -11,6 +11,8 @@
 
 #include "cli/app/batch.h"
 #include "cli/app/error.h"
+#include "cli/app/measure_options.h"
+#include "cli/app/measure_run.h"
 #include "cli/app/module_table.h"
 #include "cli/app/options.h"
 #include "cli/app/parameters.h"
@@ -49,7 +51,7 @@ void checkOutputs(const Request& request, const Parameters& parameters) {
 bool isCommand(const std::string& name) {
   std::string lower;
   for (char c : name) lower += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-  return lower == "demo" || findModule(name) != nullptr;
+  return lower == "demo" || findModule(name) != nullptr || isMeasureCommand(name);
 }
 
 bool isBatch(const Request& request) {
@@ -122,6 +124,7 @@ int run(int argc, const char* const* argv) {
   const Request& request = commandLine.request();
   try {
     const Parameters parameters = resolveParameters(request);
+    if (const std::optional<int> status = runMeasures(request, parameters)) return *status;
     checkOutputs(request, parameters);
     return isBatch(request) ? runMany(request, parameters) : runSingle(request, parameters);
   } catch (const Error& error) {

@@ -3,6 +3,7 @@
 
 #include <fmt/format.h>
 
+#include "cli/app/measure_options.h"
 #include "cli/writers/field_units.h"
 
 namespace cli {
@@ -193,10 +194,12 @@ void CommandLine::addModule(const ModuleSpec& spec, const std::string& command, 
   addRecordOptions(sub, request_);
   addParameterOptions(sub, spec, request_.parameters);
   addOutputOptions(sub, request_.output);
+  addMeasureOptions(sub, spec, request_.measures);
 }
 
 void CommandLine::parse(int argc, const char* const* argv) {
   app_.parse(argc, argv);
+  applyMeasureCommand(argc > 1 ? argv[1] : "", request_);
   for (const auto& [sub, spec] : commands_) {
     if (!sub->parsed()) continue;
     request_.module = spec;

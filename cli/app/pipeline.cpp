@@ -11,6 +11,7 @@
 #include "cli/app/demo_record.h"
 #include "cli/app/error.h"
 #include "cli/app/gateway_call.h"
+#include "cli/app/resampling.h"
 #include "cli/writers/json_writer.h"
 #include "records/numbers.h"
 #include "cli/writers/plot_writer.h"
@@ -64,6 +65,7 @@ std::vector<records::Record> loadRecords(const Request& request, const std::vect
 Spectrum computeSpectrum(const Request& request, const Parameters& parameters,
                          const std::vector<records::Record>& records, std::string& console) {
   checkSameStep(records);
+  console += resamplingNote(request, parameters, records);
   std::vector<std::vector<double>> components;
   records::UnitOptions units = request.units;
   units.outUnits = parameters.outUnits;

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "cli/app/measure_request.h"
 #include "cli/app/module_table.h"
 #include "records/record_reader.h"
 
@@ -51,6 +52,7 @@ struct Request {
   records::UnitOptions units;
   ModuleOptions parameters;
   OutputOptions output;
+  MeasureOptions measures;
 };
 
 }  // namespace cli

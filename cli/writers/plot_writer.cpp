@@ -12,13 +12,14 @@
 #include <mutex>
 
 #include "cli/writers/atomic_file.h"
+#include "cli/writers/chart.h"
 #include "cli/app/error.h"
 
 namespace cli {
 
 namespace {
 
-std::mutex plotMutex;
+std::mutex& plotMutex = plplotMutex();  // shared with every other plot of the program
 
 constexpr int kWidth = 1000;
 constexpr int kPanelHeight = 560;

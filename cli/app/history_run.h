@@ -1,0 +1,49 @@
+// --history: response histories of chosen oscillators of a run, written beside its outputs.
+#pragma once
+
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "cli/app/measure_targets.h"
+#include "cli/writers/history_writer.h"
+#include "measures/histories.h"
+
+namespace cli {
+
+// One --history: a period and, when given, the swept value.
+struct HistoryRequest {
+  double period = 0.0;
+  std::optional<double> value;
+};
+
+// "T=1.5" or "T=1.5,zeta=0.02" (the key of the swept value is the module's: zeta, frn or Qd, in
+// any letter case). An Error naming --history for anything else.
+HistoryRequest parseHistoryRequest(const std::string& text, const std::string& swept);
+
+// Where the histories of a run come from.
+struct HistorySource {
+  measures::ModuleCall call;
+  // The inelastic module: the call's yield forces (nT × nSwept), and, by the largest-strength
+  // rule, the yield force of an oscillator outside the call's lists (otherwise the module's own
+  // call of that oscillator gives it).
+  std::vector<double> yieldForces;
+  std::function<double(double period, double value)> ownYieldForce;
+  HistoryDescription description;  // ground is filled in from the call
+};
+
+// The history of a request in the source: a period or value within 1e-9 (relative) of one of
+// the call's is taken as that one.
+measures::ResponseHistory historyOf(const HistorySource& source, const HistoryRequest& request);
+
+// Every --history: computed, written beside the run's data file and plot (NAME-history-T…), and
+// described in one line each of `summary`. Returns the paths written.
+std::vector<std::string> writeHistories(const std::vector<std::string>& requests,
+                                        const HistorySource& source, const OutputPaths& beside,
+                                        std::string& summary);
+
+// An Error for a malformed --history, before any work.
+void checkHistoryRequests(const std::vector<std::string>& requests, const std::string& swept);
+
+}  // namespace cli

@@ -1,0 +1,161 @@
+// One item of a run of the measures: records read and prepared, the module (or a measure)
+// computed, outputs, histories and the comparison with a target written.
+#include "cli/app/measure_item.h"
+
+#include <fmt/format.h>
+
+#include <cmath>
+#include <filesystem>
+
+#include "cli/app/ductility_run.h"
+#include "cli/app/error.h"
+#include "cli/app/history_run.h"
+#include "cli/app/module_call.h"
+#include "cli/app/pipeline.h"
+#include "cli/app/resampling.h"
+#include "cli/app/rotd_run.h"
+#include "cli/writers/table_writer.h"
+#include "records/numbers.h"
+
+namespace cli {
+
+namespace {
+
+bool isElastic(const ModuleSpec& spec) {
+  return spec.command == "elastic" || spec.command == "elastic2d";
+}
+
+std::optional<Target> targetOf(const Request& request) {
+  if (request.measures.target.empty()) return std::nullopt;
+  return parseTarget(request.measures.target);
+}
+
+// The elastic module's pseudo-spectral accelerations in g, one curve per damping ratio.
+SaSpectrum saOf(const Spectrum& spectrum, const Request& request) {
+  const double toG =
+      records::conversionFactor(records::findUnit(spectrum.outUnits), records::findUnit("g"), 1.0);
+  SaSpectrum sa;
+  sa.name = spectrum.title;
+  sa.periods = spectrum.periods();
+  sa.measure = spectrum.module->components == 2
+                   ? "pseudo-spectral acceleration Sa of the resultant"
+                   : "pseudo-spectral acceleration Sa";
+  const std::vector<double>& zetas = spectrum.sweptValues();
+  for (std::size_t j = 0; j < zetas.size(); ++j) {
+    std::vector<double> curve = spectrum.column("psdAcc", j);
+    for (double& v : curve) v *= toG;
+    sa.labels.push_back(fmt::format("ζ = {:g} %", 100 * zetas[j]));
+    sa.curves.push_back(curve);
+  }
+  sa.chosen = chosenCurve(zetas, targetOf(request));
+  return sa;
+}
+
+HistorySource moduleHistorySource(const ItemContext& item, const Spectrum& spectrum) {
+  HistorySource source;
+  source.call = moduleCallOf(item.parameters,
+                             analysedComponents(item.request, item.parameters, item.records),
+                             item.records.front().dt, spectrum.periods());
+  if (source.call.module == measures::ModuleKind::Morbane)
+    source.yieldForces = spectrum.outcome.values("yieldFrc");
+  HistoryDescription& d = source.description;
+  d.module = spectrum.module->name;
+  d.measure = spectrum.module->name + " (" + spectrum.module->command + ")";
+  d.source = spectrum.source;
+  d.title = spectrum.title;
+  d.swept = spectrum.module->swept;
+  d.unit = records::findUnit(spectrum.outUnits);
+  d.nonlinear = !isElastic(*spectrum.module);
+  return source;
+}
+
+// The module's own run, as without measures, and what the measures add to it.
+void runModule(const ItemContext& item, ItemResult& result) {
+  const Request& request = item.request;
+  const Spectrum spectrum = computeSpectrum(request, item.parameters, item.records, result.console);
+  if (item.single && !request.output.quiet)
+    result.report += tableText(spectrum, chosenFields(*spectrum.module, request.output.fields));
+  // With a target the plot compares the record's Sa with it (drawn below) instead.
+  const bool comparison = !request.measures.target.empty();
+  writeOutputs(spectrum, request, {item.outputs.data, comparison ? "" : item.outputs.plot});
+  for (const std::string& path : {item.outputs.data, comparison ? "" : item.outputs.plot})
+    if (!path.empty()) result.written.push_back(path);
+  if (isElastic(*spectrum.module)) result.sa = saOf(spectrum, request);
+  if (!request.measures.histories.empty())
+    addHistories(item, moduleHistorySource(item, spectrum), result);
+}
+
+// The record's Sa beside the target, and in a single run its scale factor.
+void compareWithTarget(const ItemContext& item, ItemResult& result) {
+  const Request& request = item.request;
+  const std::optional<Target> target = targetOf(request);
+  if (!target || !result.sa) return;
+  if (!item.outputs.plot.empty()) {
+    const std::string title = fmt::format("{} and the target — {}", result.sa->measure,
+                                          result.sa->name);
+    writeChart(targetChart(*result.sa, target, title, request.output.axes), item.outputs.plot);
+    result.written.push_back(item.outputs.plot);
+  }
+  if (item.single && request.measures.scaleToTarget)
+    result.report += scalingLine(*result.sa, *target, parseRange(request.measures.range));
+}
+
+}  // namespace
+
+void addHistories(const ItemContext& item, const HistorySource& source, ItemResult& result) {
+  std::string summary;
+  const std::vector<std::string> written =
+      writeHistories(item.request.measures.histories, source, item.outputs, summary);
+  result.written.insert(result.written.end(), written.begin(), written.end());
+  if (item.single && !item.request.output.quiet) result.report += summary;
+}
+
+std::string dampingTag(double zeta) { return "ζ=" + records::roundTrip(zeta); }
+
+std::string sourceOf(const std::vector<records::Record>& records, bool withFolders) {
+  std::string source;
+  for (const records::Record& record : records)
+    source += (source.empty() ? "" : " + ") +
+              (withFolders ? record.path : std::filesystem::path(record.path).filename().string());
+  return source;
+}
+
+void requireSameStep(const std::vector<records::Record>& records) {
+  if (records.size() < 2) return;
+  const double a = records[0].dt, b = records[1].dt;
+  if (std::fabs(a - b) > 1e-9 * std::max(a, b))
+    throw Error(fmt::format(
+        "{} and {}: the components have different time steps ({} s and {} s); --resample "
+        "brings them to one when one step is a whole multiple of the other",
+        records[0].path, records[1].path, records::roundTrip(a), records::roundTrip(b)));
+}
+
+RunKind runKindOf(const Request& request, const Parameters& parameters) {
+  if (request.measures.rotd) return RunKind::RotD;
+  const bool ductility = parameters.strength == "mu" || parameters.strength == "ductilityFactor";
+  if (parameters.module->command == "inelastic" && ductility && request.measures.search != "module")
+    return RunKind::Ductility;
+  return RunKind::Module;
+}
+
+void runItem(const Request& request, const Parameters& parameters,
+             const std::vector<std::string>& files, const OutputPaths& outputs, bool single,
+             ItemResult& result) {
+  ItemContext item{request, parameters,
+                   prepareRecords(request, parameters, loadRecords(request, files), result.console),
+                   outputs, single};
+  switch (runKindOf(request, parameters)) {
+    case RunKind::Module: runModule(item, result); break;
+    case RunKind::Ductility:
+      result.console += resamplingNote(request, parameters, item.records);
+      runDuctility(item, result);
+      break;
+    case RunKind::RotD:
+      result.console += resamplingNote(request, parameters, item.records);
+      runRotd(item, result);
+      break;
+  }
+  compareWithTarget(item, result);
+}
+
+}  // namespace cli
