@@ -94,7 +94,7 @@ HistorySource historySource(const ItemContext& item, const DuctilityRun& run,
     const measures::ConstantDuctilitySpectrum s =
         measures::constantDuctilitySpectrum(ag, dt, one, target);
     if (s.at(0, 0).status != measures::DuctilityStatus::Reached)
-      throw Error("--history: " + s.warnings.front());
+      throw NoHistory("--history: " + s.warnings.front());
     return s.at(0, 0).yieldStrength;
   };
   HistoryDescription& d = source.description;

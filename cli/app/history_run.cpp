@@ -118,25 +118,31 @@ measures::ResponseHistory historyOf(const HistorySource& source, const HistoryRe
     const double fy = source.yieldForces.at(static_cast<std::size_t>(i) +
                                             static_cast<std::size_t>(j) * call.periods.size());
     if (std::isnan(fy))
-      throw Error(fmt::format("--history T={}: no yield strength of this oscillator reaches the "
-                              "target ductility (see the warning), so it has no history",
-                              records::roundTrip(period)));
+      throw NoHistory(fmt::format("--history T={:.6g}: no yield strength of this oscillator "
+                                  "reaches the target ductility, so it has no history",
+                                  period));
     return measures::oscillatorHistory(call, i, j, fy);
   } catch (const measures::Error& error) {
-    throw Error(std::string("--history: ") + error.what());
+    // The module's own call succeeded, so the oscillator itself has no history.
+    throw NoHistory(std::string("--history: ") + error.what());
   }
 }
 
 std::vector<std::string> writeHistories(const std::vector<std::string>& requests,
                                         const HistorySource& source, const OutputPaths& beside,
-                                        std::string& summary) {
+                                        std::string& summary, std::string& console) {
   HistoryDescription description = source.description;
   description.ground = {&source.call.ag1};
   if (measures::isTwoComponent(source.call.module)) description.ground.push_back(&source.call.ag2);
   std::vector<std::string> written;
   for (const std::string& text : requests) {
-    const measures::ResponseHistory h =
-        historyOf(source, parseHistoryRequest(text, description.swept));
+    measures::ResponseHistory h;
+    try {
+      h = historyOf(source, parseHistoryRequest(text, description.swept));
+    } catch (const NoHistory& missing) {
+      console += std::string("warning: ") + missing.what() + "\n";
+      continue;
+    }
     summary += summaryLine(h, description);
     const std::string tag = tagOf(h, description.swept);
     const std::string data = besidePath(beside.data, tag);

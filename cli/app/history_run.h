@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "cli/app/error.h"
 #include "cli/app/measure_targets.h"
 #include "cli/writers/history_writer.h"
 #include "measures/histories.h"
@@ -37,11 +38,19 @@ struct HistorySource {
 // the call's is taken as that one.
 measures::ResponseHistory historyOf(const HistorySource& source, const HistoryRequest& request);
 
+// An oscillator that has no history: the module left it at zero (its analysis failed), or no
+// yield strength reaches the target ductility.
+class NoHistory : public Error {
+ public:
+  using Error::Error;
+};
+
 // Every --history: computed, written beside the run's data file and plot (NAME-history-T…), and
-// described in one line each of `summary`. Returns the paths written.
+// described in one line each of `summary`; an oscillator without a history gets a warning line
+// in `console` instead. Returns the paths written.
 std::vector<std::string> writeHistories(const std::vector<std::string>& requests,
                                         const HistorySource& source, const OutputPaths& beside,
-                                        std::string& summary);
+                                        std::string& summary, std::string& console);
 
 // An Error for a malformed --history, before any work.
 void checkHistoryRequests(const std::vector<std::string>& requests, const std::string& swept);

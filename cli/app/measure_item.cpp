@@ -105,7 +105,7 @@ void compareWithTarget(const ItemContext& item, ItemResult& result) {
 void addHistories(const ItemContext& item, const HistorySource& source, ItemResult& result) {
   std::string summary;
   const std::vector<std::string> written =
-      writeHistories(item.request.measures.histories, source, item.outputs, summary);
+      writeHistories(item.request.measures.histories, source, item.outputs, summary, result.console);
   result.written.insert(result.written.end(), written.begin(), written.end());
   if (item.single && !item.request.output.quiet) result.report += summary;
 }

@@ -21,7 +21,7 @@ void addHistoryAndRecordOptions(CLI::Option_group* group, const ModuleSpec& spec
                    "time series of one oscillator, T=PERIOD[," + spec.swept +
                        "=VALUE] (repeatable): written beside --out and --plot as "
                        "NAME-history-T…")
-      ->expected(1)
+      ->allow_extra_args(false)  // one request per --history; what follows is a record
       ->multi_option_policy(CLI::MultiOptionPolicy::TakeAll);
   group
       ->add_option("--resample", m.resample,
