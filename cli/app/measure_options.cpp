@@ -45,11 +45,23 @@ void addTargetOptions(CLI::Option_group* group, MeasureOptions& m) {
       ->check(CLI::IsMember({"asce7", "ec8"}));
 }
 
+const char* const kRotdFooter =
+    "Sa (psdAcc) of elastic2d is the peak of the resultant of the two components over time: the\n"
+    "limit of RotD100 as the angle step shrinks. --rotd (or the command `spectra rotd A B`) gives\n"
+    "RotD00, RotD50, RotD100 (Boore 2010), the geometric mean of the components and GMRotI50.\n";
+
+const char* const kDuctilityFooter =
+    "--mu: the constant-ductility spectrum by the largest-strength rule (the largest yield\n"
+    "strength whose ductility demand reaches the target; independent of --mass), with fy, Cy,\n"
+    "Ay = fy/m, R, the ductility reached and the peak displacement. --search module runs the\n"
+    "module's own search instead, with its numbers and its failures.\n";
+
 void addRotdOptions(CLI::App* sub, CLI::Option_group* group, MeasureOptions& m) {
   sub->alias("rotd");
+  sub->footer(sub->get_footer() + kRotdFooter);
   group->add_flag("--rotd", m.rotd,
-                  "RotDnn over rotation angles and the geometric mean instead of the resultant "
-                  "(also: spectra rotd A B)");
+                  "RotDnn over rotation angles and the geometric mean of the components, instead "
+                  "of the peak of the resultant (also: spectra rotd A B)");
   group->add_option("--percentiles", m.percentiles, "nn of RotDnn, 0 to 100")
       ->capture_default_str();
   group->add_option("--angle-step", m.angleStep, "step of the rotation angles [°], 0.001 to 90")
@@ -65,6 +77,7 @@ void addMeasureOptions(CLI::App* sub, const ModuleSpec& spec, MeasureOptions& op
   if (elastic) addTargetOptions(group, options);
   if (spec.command == "elastic2d" && sub->get_name() == "elastic2d")
     addRotdOptions(sub, group, options);
+  if (spec.command == "inelastic") sub->footer(sub->get_footer() + kDuctilityFooter);
   if (spec.command == "inelastic")
     group
         ->add_option("--search", options.search,

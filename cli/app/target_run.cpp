@@ -196,10 +196,12 @@ std::vector<std::string> writeScaling(const Request& request,
   const std::string curve = spectra.front().labels.at(spectra.front().chosen);
   summary += fmt::format("scale factors to the {}, {} over {}:\n", target.spectrum->description(),
                          curve, rangeText(range));
-  summary += fmt::format("  {:<40} {:>10} {:>14} {:>10}\n", "record", "factor", "least squares",
-                         "misfit");
+  std::size_t width = 6;
+  for (const measures::RecordScaling& r : s.records) width = std::max(width, r.name.size());
+  summary += fmt::format("  {:<{}} {:>10} {:>14} {:>10}\n", "record", width, "factor",
+                         "least squares", "misfit");
   for (std::size_t r = 0; r < s.records.size(); ++r)
-    summary += fmt::format("  {:<40} {:>10.4g} {:>14.4g} {:>10.3g}\n", s.records[r].name,
+    summary += fmt::format("  {:<{}} {:>10.4g} {:>14.4g} {:>10.3g}\n", s.records[r].name, width,
                            s.factors[r], s.records[r].factor, s.records[r].misfit);
   if (rule) {
     summary += fmt::format(
