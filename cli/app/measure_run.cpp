@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <mutex>
+#include <optional>
 #include <thread>
 
 #include "cli/app/batch.h"
@@ -112,14 +113,17 @@ int runSingle(const Request& request, const Parameters& parameters) {
   return 0;
 }
 
+// What the items of a batch gave, in the items' order whatever order they finished in.
 struct BatchOutcome {
+  explicit BatchOutcome(std::size_t items) : written(items), spectra(items) {}
   std::mutex mutex;
-  std::vector<std::string> written, failures;
-  std::vector<SaSpectrum> spectra;
+  std::vector<std::vector<std::string>> written;
+  std::vector<std::optional<SaSpectrum>> spectra;
+  std::vector<std::string> failures;
 };
 
 void runOne(const Request& request, const Parameters& parameters, const BatchItem& item,
-            BatchOutcome& outcome) {
+            std::size_t index, BatchOutcome& outcome) {
   ItemResult result;
   std::string failure;
   try {
@@ -133,8 +137,8 @@ void runOne(const Request& request, const Parameters& parameters, const BatchIte
     outcome.failures.push_back(failure);
     return;
   }
-  outcome.written.insert(outcome.written.end(), result.written.begin(), result.written.end());
-  if (result.sa) outcome.spectra.push_back(std::move(*result.sa));
+  outcome.written[index] = std::move(result.written);
+  outcome.spectra[index] = std::move(result.sa);
 }
 
 int runMany(const Request& request, const Parameters& parameters) {
@@ -154,11 +158,11 @@ int runMany(const Request& request, const Parameters& parameters) {
   std::filesystem::create_directories(o.outDir, error);
   if (error) throw Error(o.outDir + ": cannot create the output folder: " + error.message());
 
-  BatchOutcome outcome;
+  BatchOutcome outcome(items.size());
   std::atomic<std::size_t> next{0};
   const auto worker = [&] {
     for (std::size_t i = next++; i < items.size(); i = next++)
-      runOne(request, parameters, items[i], outcome);
+      runOne(request, parameters, items[i], i, outcome);
   };
   const int jobs =
       o.jobs > 0 ? o.jobs : static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
@@ -168,17 +172,20 @@ int runMany(const Request& request, const Parameters& parameters) {
   worker();
   for (std::thread& thread : pool) thread.join();
 
-  // Finishing order varies with the threads; reports follow the records' order by name.
-  std::sort(outcome.spectra.begin(), outcome.spectra.end(),
-            [](const SaSpectrum& a, const SaSpectrum& b) { return a.name < b.name; });
+  std::vector<std::string> written;
+  std::vector<SaSpectrum> spectra;
+  for (std::size_t i = 0; i < items.size(); ++i) {
+    written.insert(written.end(), outcome.written[i].begin(), outcome.written[i].end());
+    if (outcome.spectra[i]) spectra.push_back(std::move(*outcome.spectra[i]));
+  }
   std::string summary;
   if (outcome.failures.empty()) {
-    const std::vector<std::string> reports = writeSuiteReports(request, outcome.spectra, summary);
-    outcome.written.insert(outcome.written.end(), reports.begin(), reports.end());
+    const std::vector<std::string> reports = writeSuiteReports(request, spectra, summary);
+    written.insert(written.end(), reports.begin(), reports.end());
   } else if (request.measures.suiteStats || request.measures.scaleToTarget) {
     summary += "no suite statistics or scale factors: not every record was analysed\n";
   }
-  for (const std::string& path : outcome.written) std::printf("wrote %s\n", path.c_str());
+  for (const std::string& path : written) std::printf("wrote %s\n", path.c_str());
   std::fputs(summary.c_str(), stdout);
   for (const std::string& failure : outcome.failures)
     std::fprintf(stderr, "spectra: %s\n", failure.c_str());
