@@ -141,6 +141,8 @@ Chart ductilityChart(const DuctilityRun& run, const std::string& title, const st
     strength.curves.push_back({run.periods, valuesOf(run, j, strengthCoefficient), label});
     reduction.curves.push_back({run.periods, valuesOf(run, j, reductionFactor), label});
   }
+  spanPeriods(strength, run.periods);
+  spanPeriods(reduction, run.periods);
   return {{strength, reduction}};
 }
 

@@ -163,6 +163,7 @@ Chart rotdChart(const RotDSpectra& s, const records::Unit& u, const std::string&
           {s.periods, rotdColumn(s, s.psa, p, j), percentileName(s.percentiles[p]), static_cast<int>(p)});
     panel.curves.push_back({s.periods, blockColumn(s.geoMeanPsa, s.periods.size(), j),
                             "geometric mean of the components", 6, LineStyle::Dashed});
+    spanPeriods(panel, s.periods);
     chart.panels.push_back(panel);
   }
   return chart;

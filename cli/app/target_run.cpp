@@ -117,6 +117,7 @@ std::vector<std::string> writeStatistics(const Request& request,
     const auto [lo, hi] = periodSpan(periods);
     panel.curves.push_back(targetCurve(*target->spectrum, lo, hi, panel.logX));
   }
+  spanPeriods(panel, periods);
   const std::string plot = outputPath(request, "suite", request.output.plotFormat);
   writeChart({{panel}}, plot);
   written.push_back(plot);
@@ -252,6 +253,7 @@ Chart targetChart(const SaSpectrum& sa, const std::optional<Target>& target,
     const auto [lo, hi] = periodSpan(sa.periods);
     panel.curves.push_back(targetCurve(*target->spectrum, lo, hi, panel.logX));
   }
+  spanPeriods(panel, sa.periods);
   return {{panel}};
 }
 

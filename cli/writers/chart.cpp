@@ -91,6 +91,12 @@ Bounds boundsOf(const ChartPanel& p) {
         b.yMax = std::max(b.yMax, ys[i]);
       }
   if (!(b.xMin <= b.xMax)) throw Error("nothing to plot in '" + p.title + "': no value the axes can show");
+  const bool fixedX = std::isfinite(p.xFrom) && std::isfinite(p.xTo) && p.xFrom < p.xTo &&
+                      !(p.logX && p.xFrom <= 0);
+  if (fixedX) {
+    b.xMin = p.logX ? std::log10(p.xFrom) : p.xFrom;
+    b.xMax = p.logX ? std::log10(p.xTo) : p.xTo;
+  }
   if (!p.logY && p.yFromZero) {
     b.yMin = std::min(b.yMin, 0.0);
     b.yMax = std::max(b.yMax, 0.0);
@@ -319,6 +325,13 @@ std::mutex& plplotMutex() {
 }
 
 void checkChartPath(const std::string& path) { deviceFor(path); }
+
+void spanPeriods(ChartPanel& panel, const std::vector<double>& periods) {
+  if (periods.empty()) return;
+  const auto [lo, hi] = std::minmax_element(periods.begin(), periods.end());
+  panel.xFrom = *lo;
+  panel.xTo = *hi;
+}
 
 void writeChart(const Chart& chart, const std::string& path) {
   const std::string device = deviceFor(path);

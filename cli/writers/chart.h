@@ -2,6 +2,7 @@
 // stacked vertically, curves with legends, gaps left open, 1-2-5 labels on log axes.
 #pragma once
 
+#include <limits>
 #include <mutex>
 #include <string>
 #include <vector>
@@ -24,12 +25,19 @@ struct ChartPanel {
   bool logX = false, logY = false;
   bool yFromZero = true;  // a linear y axis includes zero (spectra and histories read from it)
   std::vector<ChartCurve> curves;
+  // The x range to show whatever the data (e.g. every period of a spectrum with gaps); unset
+  // when both are NaN: the data's.
+  double xFrom = std::numeric_limits<double>::quiet_NaN();
+  double xTo = std::numeric_limits<double>::quiet_NaN();
 };
 
 struct Chart {
   std::vector<ChartPanel> panels;
   int panelHeight = 560;  // pixels of each panel
 };
+
+// Shows the panel over every period of a spectrum, also where values are missing.
+void spanPeriods(ChartPanel& panel, const std::vector<double>& periods);
 
 // Draws the chart to FILE.png or FILE.svg; the file appears only when complete. Points a log
 // axis cannot show and points that are not finite are left out, and a curve is broken there
