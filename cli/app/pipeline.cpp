@@ -97,8 +97,8 @@ std::string settingOf(const Parameters& p) {
     parts.push_back("fy = " + with(p.para, u.of(core::Quantity::Force)));
   if (s == "uy" || s == "yieldDisplacement")
     parts.push_back("uy = " + with(p.para, u.of(core::Quantity::Displacement)));
-  if (p.kin != 0) parts.push_back("kin = " + shortNumber(p.kin));
-  if (p.iso != 0) parts.push_back("iso = " + shortNumber(p.iso));
+  if (p.kin != 0) parts.push_back("kinematic hardening ratio " + shortNumber(p.kin));
+  if (p.iso != 0) parts.push_back("isotropic hardening ratio " + shortNumber(p.iso));
   if (p.method == "newmark") parts.push_back("Newmark integration");
   const std::string& swept = p.module->swept;
   if (swept == "Qd") parts.push_back("α = " + shortNumber(p.alpha));

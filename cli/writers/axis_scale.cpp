@@ -1,5 +1,5 @@
 // Ranges: given ends are kept; free ends follow the data, out to the next tick (linear) or the
-// next 1-2-5 value (log); a range of one value is widened so that the axis is not empty.
+// next whole multiple of a power of ten (log); a range of one value is widened so that the axis is not empty.
 #include "cli/writers/axis_scale.h"
 
 #include <algorithm>

@@ -25,11 +25,36 @@ const Colour kMinorGrid{240, 240, 240};
 constexpr double kMargin = 12.0;
 constexpr double kTickLength = 5.0;
 
+// The text in lines no wider than width, broken at spaces (a longer word keeps a line alone).
+std::vector<std::string> wrapped(const std::string& text, const Font& font, double width) {
+  std::vector<std::string> lines;
+  std::string line;
+  std::size_t start = 0;
+  while (start <= text.size() && !text.empty()) {
+    std::size_t end = text.find(' ', start);
+    if (end == std::string::npos) end = text.size();
+    const std::string word = text.substr(start, end - start);
+    const std::string longer = line.empty() ? word : line + " " + word;
+    if (!line.empty() && textWidth(longer, font) > width) {
+      lines.push_back(line);
+      line = word;
+    } else {
+      line = longer;
+    }
+    start = end + 1;
+  }
+  if (!line.empty()) lines.push_back(line);
+  return lines;
+}
+
+double textRoom(const Figure& f) { return f.width - 2 * kMargin; }
+
 double titleBlockHeight(const Figure& f) {
-  double height = kMargin;
-  if (!f.title.empty()) height += kTitleFont.size + 6;
-  if (!f.subtitle.empty()) height += kSubtitleFont.size + 6;
-  return height + 4;
+  const auto titleLines = static_cast<double>(wrapped(f.title, kTitleFont, textRoom(f)).size());
+  const auto subtitleLines =
+      static_cast<double>(wrapped(f.subtitle, kSubtitleFont, textRoom(f)).size());
+  return kMargin + titleLines * (kTitleFont.size + 6) + subtitleLines * (kSubtitleFont.size + 6) +
+         4;
 }
 
 int rowsOf(const Figure& f) {
@@ -262,14 +287,15 @@ double figureHeight(const Figure& figure) {
 
 void drawFigure(const Figure& figure, Canvas& canvas) {
   double y = kMargin;
-  if (!figure.title.empty()) {
+  for (const std::string& line : wrapped(figure.title, kTitleFont, textRoom(figure))) {
     y += kCapHeight * kTitleFont.size + 4;
-    canvas.text({figure.width / 2.0, y}, figure.title, kTitleFont, Align::Middle, 0, kBlack);
+    canvas.text({figure.width / 2.0, y}, line, kTitleFont, Align::Middle, 0, kBlack);
     y += 8;
   }
-  if (!figure.subtitle.empty()) {
+  for (const std::string& line : wrapped(figure.subtitle, kSubtitleFont, textRoom(figure))) {
     y += kCapHeight * kSubtitleFont.size + 4;
-    canvas.text({figure.width / 2.0, y}, figure.subtitle, kSubtitleFont, Align::Middle, 0, kGrey);
+    canvas.text({figure.width / 2.0, y}, line, kSubtitleFont, Align::Middle, 0, kGrey);
+    y += 4;
   }
   const int columns = std::max(1, figure.columns);
   const double panelWidth = static_cast<double>(figure.width) / columns;

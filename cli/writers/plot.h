@@ -14,8 +14,8 @@ enum class Scale { Linear, Log };
 struct Axis {
   std::string label;  // words, symbol and unit: "Period T [s]"
   Scale scale = Scale::Linear;
-  // The range; unset ends follow the data (a log axis out to the next 1-2-5 value, a linear
-  // one out to the next tick).
+  // The range; unset ends follow the data (a log axis out to the next m × 10^k, a linear one
+  // out to the next tick).
   std::optional<double> min, max;
   bool fromZero = false;  // a linear axis that starts at zero whatever the data
 };

@@ -1,6 +1,8 @@
 // Spectrum figures from the generic plot description (plot.h).
 #include "cli/writers/spectrum_plot.h"
 
+#include <algorithm>
+
 #include "cli/app/error.h"
 #include "cli/writers/figure_writer.h"
 #include "cli/writers/labels.h"
@@ -25,12 +27,21 @@ Axes axesOf(const std::string& name) {
   throw Error("--axes: unknown '" + name + "' (known: lin, logx, logy, loglog)");
 }
 
-plot::Axis axis(const std::string& label, plot::Scale scale) {
+constexpr double kPeriodsFromZeroBelow = 0.25;  // shortest over longest period
+
+plot::Axis axis(const std::string& label, plot::Scale scale, bool fromZero) {
   plot::Axis a;
   a.label = label;
   a.scale = scale;
-  a.fromZero = scale == plot::Scale::Linear;
+  a.fromZero = fromZero && scale == plot::Scale::Linear;
   return a;
+}
+
+// A linear period axis starts at zero unless the periods lie far from it.
+bool periodsFromZero(const std::vector<double>& periods) {
+  if (periods.empty()) return true;
+  const auto [shortest, longest] = std::minmax_element(periods.begin(), periods.end());
+  return *shortest <= kPeriodsFromZeroBelow * *longest;
 }
 
 std::string fieldAxisLabel(const Spectrum& spectrum, const std::string& field) {
@@ -58,8 +69,8 @@ std::vector<plot::Series> curvesOf(const Spectrum& spectrum, const std::string& 
 
 plot::Panel fieldPanel(const Spectrum& spectrum, const std::string& field, Axes axes) {
   plot::Panel panel;
-  panel.x = axis(periodAxisLabel(), axes.x);
-  panel.y = axis(fieldAxisLabel(spectrum, field), axes.y);
+  panel.x = axis(periodAxisLabel(), axes.x, periodsFromZero(spectrum.periods()));
+  panel.y = axis(fieldAxisLabel(spectrum, field), axes.y, true);
   panel.series = curvesOf(spectrum, field, axes.x == plot::Scale::Log);
   return panel;
 }

@@ -34,7 +34,7 @@ std::vector<Tick> logTicksLabelled(double lo, double hi, const std::vector<int>&
       const double value = m * powerOfTen(e);
       if (value < lo * (1 - kSlack) || value > hi * (1 + kSlack)) continue;
       const bool labelled = std::find(marks.begin(), marks.end(), m) != marks.end();
-      ticks.push_back({value, labelled ? tickText(value) : "", m == 1});
+      ticks.push_back({value, labelled ? tickText(value) : "", m == 1 || m == 2 || m == 5});
     }
   return ticks;
 }
@@ -73,26 +73,23 @@ std::vector<Tick> linearTicks(double lo, double hi, int count) {
 }
 
 std::pair<double, double> logRange(double lo, double hi) {
-  const auto down = [](double value) {
-    const double decade = powerOfTen(decadeOf(value));
-    for (double m : {5.0, 2.0, 1.0})
-      if (m * decade <= value * (1 + kSlack)) return m * decade;
-    return decade;
-  };
-  const auto up = [](double value) {
-    const double decade = powerOfTen(decadeOf(value));
-    for (double m : {1.0, 2.0, 5.0, 10.0})
-      if (m * decade >= value * (1 - kSlack)) return m * decade;
-    return 10 * decade;
-  };
-  return {down(lo), up(hi)};
+  const double below = powerOfTen(decadeOf(lo)), above = powerOfTen(decadeOf(hi));
+  return {std::floor(lo / below * (1 + kSlack)) * below,
+          std::ceil(hi / above * (1 - kSlack)) * above};
 }
 
 std::vector<Tick> logTicks(double lo, double hi) {
   const double decades = std::log10(hi / lo);
   if (decades > 4) return logTicksLabelled(lo, hi, {1});
-  std::vector<Tick> ticks = logTicksLabelled(lo, hi, {1, 2, 5});
+  std::vector<Tick> ticks =
+      logTicksLabelled(lo, hi, decades > 1.2 ? std::vector<int>{1, 2, 5}
+                                             : std::vector<int>{1, 2, 3, 4, 5, 6, 7, 8, 9});
   if (labelCount(ticks) < 3) ticks = logTicksLabelled(lo, hi, {1, 2, 3, 4, 5, 6, 7, 8, 9});
+  if (ticks.empty()) return linearTicks(lo, hi, 4);
+  // The ends of the axis as well, where they fall on a tick (kept when there is room).
+  for (Tick* end : {&ticks.front(), &ticks.back()})
+    if (end->label.empty() && (std::fabs(end->value / lo - 1) < 1e-6 || std::fabs(end->value / hi - 1) < 1e-6))
+      end->label = tickText(end->value);
   if (labelCount(ticks) >= 2) return ticks;
   // Less than one step of the multiples: linear steps on the log axis.
   return linearTicks(lo, hi, 4);

@@ -40,14 +40,17 @@ std::optional<Segment> insideArea(Point a, Point b, const Rect& area) {
   return Segment{at(t0), at(t1)};
 }
 
+struct GridValue {
+  double value;
+  bool decade;
+};
+
 // The values 1, 2, 5 × 10^k from lo to hi.
-std::vector<Tick> gridValues(double lo, double hi) {
-  std::vector<Tick> values;
+std::vector<GridValue> gridValues(double lo, double hi) {
+  std::vector<GridValue> values;
   for (const Tick& tick : logTicks(lo, hi)) {
     const double mantissa = tick.value / std::pow(10.0, std::floor(std::log10(tick.value) + 1e-9));
-    if (std::fabs(mantissa - 1) < 1e-6 || std::fabs(mantissa - 2) < 1e-6 ||
-        std::fabs(mantissa - 5) < 1e-6)
-      values.push_back(tick);
+    if (tick.major) values.push_back({tick.value, std::fabs(mantissa - 1) < 1e-6});
   }
   return values;
 }
@@ -69,9 +72,9 @@ void label(const Segment& s, bool atLeft, const std::string& text, Canvas& canva
            std::vector<Placed>& placed) {
   const double width = textWidth(text, kFont);
   const double length = std::hypot(s.to.x - s.from.x, s.to.y - s.from.y);
-  if (length < width + 24) return;
+  if (length < width + 44) return;
   const double ux = (s.to.x - s.from.x) / length, uy = (s.to.y - s.from.y) / length;
-  const double along = 8 + width / 2;
+  const double along = 22 + width / 2;  // the whole text inside the area, clear of its edge
   const Point end = atLeft ? s.from : s.to;
   const double sign = atLeft ? 1 : -1;
   Point centre{end.x + sign * along * ux, end.y + sign * along * uy};
@@ -84,16 +87,16 @@ void label(const Segment& s, bool atLeft, const std::string& text, Canvas& canva
 }
 
 template <typename VelocityAt>
-void drawFamily(const std::vector<Tick>& values, bool fewDecades, const std::string& unit,
+void drawFamily(const std::vector<GridValue>& values, bool fewDecades, const std::string& unit,
                 bool falling, const Frame& frame, VelocityAt velocityAt, Canvas& canvas,
                 std::vector<Placed>& placed) {
-  for (const Tick& value : values) {
+  for (const GridValue& value : values) {
     const Point a = frame.at(frame.x.lo, velocityAt(value.value, frame.x.lo));
     const Point b = frame.at(frame.x.hi, velocityAt(value.value, frame.x.hi));
     const std::optional<Segment> segment = insideArea(a, b, frame.area);
     if (!segment) continue;
-    canvas.polyline({segment->from, segment->to}, {value.major ? kDecadeLine : kLine, 0.8});
-    if (value.major || fewDecades)
+    canvas.polyline({segment->from, segment->to}, {value.decade ? kDecadeLine : kLine, 0.8});
+    if (value.decade || fewDecades)
       label(*segment, falling, tickText(value.value) + " " + unit, canvas, placed);
   }
 }
