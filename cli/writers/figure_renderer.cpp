@@ -18,6 +18,7 @@ const Font kTitleFont{16.0, true};
 const Font kSubtitleFont{12.5, false};
 const Font kLabelFont{13.0, false};
 const Font kTickFont{11.0, false};
+const Font kPanelTitleFont{12.5, true};
 const Colour kBlack{0, 0, 0};
 const Colour kGrey{90, 90, 90};
 const Colour kMajorGrid{222, 222, 222};
@@ -100,6 +101,8 @@ double widestLabel(const std::vector<Tick>& ticks) {
   return widest;
 }
 
+double headingRoom(const Panel& panel) { return panel.title.empty() ? 0.0 : kPanelTitleFont.size + 6; }
+
 double plotHeight(const Rect& outer) {
   return outer.height - 10 - (kTickLength + 4 + kTickFont.size + 10 + kLabelFont.size + 8);
 }
@@ -112,7 +115,8 @@ AxisScale yScaleOf(const Panel& panel, double height) {
 
 // Room left of the plot area for the y label and the widest y tick label.
 double leftRoom(const Panel& panel, double height) {
-  return 10 + kLabelFont.size + 10 + widestLabel(yScaleOf(panel, height).ticks) + kTickLength + 4;
+  return 10 + kLabelFont.size + 10 +
+         widestLabel(yScaleOf(panel, height - headingRoom(panel)).ticks) + kTickLength + 4;
 }
 
 // `left`: the room left of the plot area, the same for every panel of a column so that stacked
@@ -120,11 +124,12 @@ double leftRoom(const Panel& panel, double height) {
 Frame frameOf(const Panel& panel, const Rect& outer, double left) {
   std::vector<double> xs, ys;
   collect(panel, xs, ys);
-  const double height = plotHeight(outer);
+  const double heading = headingRoom(panel);
+  const double height = plotHeight(outer) - heading;
   AxisScale y = yScaleOf(panel, height);
   const double width = outer.width - left - 22;
   AxisScale x = scaleFor(panel.x, xs, width);
-  return {{outer.left + left, outer.top + 10, width, height}, std::move(x), std::move(y)};
+  return {{outer.left + left, outer.top + 10 + heading, width, height}, std::move(x), std::move(y)};
 }
 
 void drawGrid(const Frame& f, Canvas& canvas) {
@@ -257,6 +262,8 @@ std::vector<LegendEntry> drawData(const Panel& panel, const Frame& f, Canvas& ca
 
 void drawPanel(const Panel& panel, const Rect& outer, double left, Canvas& canvas) {
   Frame f = frameOf(panel, outer, left);
+  if (!panel.title.empty())
+    canvas.text({f.area.left, f.area.top - 6}, panel.title, kPanelTitleFont, Align::Start, 0, kBlack);
   drawGrid(f, canvas);
   if (panel.tripartite) drawTripartiteGrid(*panel.tripartite, f, canvas);
   drawXAxis(panel, f, canvas);

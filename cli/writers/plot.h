@@ -52,6 +52,7 @@ struct Tripartite {
 };
 
 struct Panel {
+  std::string title;  // a small heading over this panel ("" for none; the figure has the title)
   Axis x, y;
   std::vector<Band> bands;  // drawn first, under the series
   std::vector<Series> series;

@@ -98,7 +98,8 @@ std::vector<Tick> logTicks(double lo, double hi) {
 std::string tickText(double value) {
   if (value == 0) return "0";
   const double size = std::fabs(value);
-  if (size >= 1e-4 && size < 1e5) return fmt::format("{:.6g}", value);
+  if (size >= 1e-4 && size < 1e5)  // a minus sign, not a hyphen
+    return (value < 0 ? "−" : "") + fmt::format("{:.6g}", size);
   const int exponent = decadeOf(size);
   const double mantissa = value / powerOfTen(exponent);
   const std::string power = "10" + superscript(exponent);

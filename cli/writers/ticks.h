@@ -32,7 +32,7 @@ std::pair<double, double> logRange(double lo, double hi);
 // on a tick.
 std::vector<Tick> logTicks(double lo, double hi);
 
-// A tick value as text: "0.05", "2.5", "1000", "10⁻⁵", "2×10⁶".
+// A tick value as text: "0.05", "2.5", "1000", "−1" (a minus sign), "10⁻⁵", "2×10⁶".
 std::string tickText(double value);
 
 }  // namespace cli::plot

@@ -57,6 +57,7 @@ TEST(Ticks, LogAxesLabelEveryDecadeAndEnoughBetween) {
   EXPECT_EQ(cli::plot::tickText(1e-5), "10⁻⁵");
   EXPECT_EQ(cli::plot::tickText(2e6), "2×10⁶");
   EXPECT_EQ(cli::plot::tickText(0.3), "0.3");
+  EXPECT_EQ(cli::plot::tickText(-1.5), "−1.5");
 }
 
 TEST(PeriodGaps, SortedWithGapsOpenAndNoFalseGaps) {
@@ -110,6 +111,9 @@ TEST(Figures, SvgKeepsTextAsTextWithOneTitleAndOpenGaps) {
   EXPECT_EQ(count(svg, "stroke=\"#1f77b4\" stroke-width=\"1.80\""), 2u * 2u + 1u);  // + legend
   EXPECT_EQ(count(svg, "<circle"), 2u);
   EXPECT_EQ(svg.find("<path"), std::string::npos);  // no outlined glyphs
+  cli::plot::Figure headed = twoPanelFigure();
+  headed.panels[1].title = "Component 270";
+  EXPECT_EQ(count(cli::plot::svgText(headed), "font-weight=\"bold\">Component 270</text>"), 1u);
   // Log x from 0.1 to 4 labelled 0.1, 0.2, 0.5, 1, 2, 4; linear y 0, 0.5, ... 2 (0.5, 1 and 2
   // on both axes).
   for (const char* tick : {">0.1</text>", ">0.2</text>", ">4</text>", ">0</text>", ">1.5</text>"})
