@@ -146,8 +146,7 @@ void addUnitOptions(CLI::App* sub, UnitRequest& u) {
   group->add_option("--disp-units", u.displacement, "displacements: m, cm, mm, in, ft");
   group->add_option("--force-units", u.force, "forces: N, kN, MN, lbf, kip");
   group->add_option("--unit-system", u.system,
-                    "SI (m/s2, m/s, m, N) or US (g, in/s, in, kip); the options above override it")
-      ->check(memberOf({"SI", "US"}));
+                    "SI (m/s2, m/s, m, N) or US (g, in/s, in, kip); the options above override it");
 }
 
 std::string sweptHelp(const std::string& swept) {

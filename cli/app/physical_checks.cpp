@@ -39,12 +39,12 @@ std::string percentHint(double value) {
   return value >= 1 && value < 100 ? "; did you mean " + num(value / 100) + "?" : "";
 }
 
-// The sentence after a hint that ends in a question mark, or after a clause.
-std::string then(const std::string& text, const std::string& sentence) {
-  return text + (text.back() == '?' ? " " + std::string(1, static_cast<char>(std::toupper(
-                                                               static_cast<unsigned char>(sentence[0])))) +
-                                          sentence.substr(1)
-                                    : "; " + sentence);
+// The clause and the next sentence: after a question ("did you mean 0.05?") a new sentence, with
+// a capital; otherwise after a semicolon.
+std::string then(const std::string& clause, std::string sentence) {
+  if (clause.back() != '?') return clause + "; " + sentence;
+  sentence[0] = static_cast<char>(std::toupper(static_cast<unsigned char>(sentence[0])));
+  return clause + " " + sentence;
 }
 
 std::string lengthUnitOf(const Parameters& p) {
