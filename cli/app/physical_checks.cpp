@@ -167,9 +167,9 @@ void checkScalars(const Parameters& p, Warnings& warnings) {
         p.uy * records::findUnit(p.analysis.acceleration).metresPerS2;  // same length factor
     if (metres > kLargePreSlidingMetres)
       warnings.push_back(fmt::format(
-          "--uy {0}: a pre-sliding displacement of {0} {1} is large (usually below 1 mm); it is "
-          "in {1}",
-          num(p.uy), lengthUnitOf(p)));
+          "--uy {0}: a pre-sliding displacement of {0} {1} is large (usually below 1 mm); --uy "
+          "is in {2}",
+          num(p.uy), lengthUnitOf(p), lengthUnitOf(p) == "in" ? "inches" : "metres"));
   }
   if (uses(spec, Slot::Alpha) && !(p.alpha > 0 && p.alpha <= 1))
     throw Error("--alpha " + num(p.alpha) +
