@@ -20,6 +20,7 @@ using Components = std::array<double, N>;
 //   void evaluate(Components<kComponents> x);                // trial state at the displacement x
 //   double force(std::size_t i) const;                       // restoring force of the last
 //   double tangent(std::size_t i, std::size_t j) const;      // evaluation and ∂force_i/∂x_j there
+//                                                            // (symmetric for two components)
 //   void commit();                                           // the trial state becomes committed
 // evaluate may keep the answer of its last evaluation (a cache); commit is called once per
 // accepted sub-step, right after an evaluate at the accepted displacement.
@@ -94,7 +95,7 @@ struct StepGround {
 namespace substep_detail {
 
 // Newton correction from the residual r and the force law's tangent plus the dynamic stiffness
-// Kdyn; the 2 × 2 system is solved by its explicit inverse.
+// Kdyn; the 2 × 2 system is solved by its explicit inverse, written for a symmetric tangent.
 template <class Law>
 Components<Law::kComponents> correction(const Law& law, double Kdyn,
                                         const Components<Law::kComponents>& r) {
