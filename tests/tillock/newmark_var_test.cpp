@@ -53,19 +53,6 @@ double largest(const std::vector<double>& x, int n) {
   return peak;
 }
 
-TEST(friction_pendulum_newmarkVar, short_histories_write_only_the_initial_state) {
-  const std::vector<double> ag = {2.5, 1.0};
-  for (int nTH : {1, 0}) {
-    const Histories r = integrate(ag, nTH, 0.01, 1.0, 500.0, 0.05, radius(2.0));
-    EXPECT_EQ(r.status, 0);
-    EXPECT_EQ(r.u[0], 0.0);
-    EXPECT_EQ(r.v[0], 0.0);
-    EXPECT_EQ(r.fs[0], 0.0);
-    EXPECT_EQ(r.a[0], -2.5);
-    EXPECT_EQ(r.u[1], 7.0);  // untouched
-  }
-}
-
 TEST(friction_pendulum_newmarkVar, record_at_rest_leaves_the_mass_at_rest) {
   const std::vector<double> ag(50, 0.0);
   const Histories r = integrate(ag, 100, 0.01, 1.0, 500.0, 0.05, radius(2.0));

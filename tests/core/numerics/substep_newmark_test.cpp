@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 #include <string>
@@ -28,7 +29,8 @@ struct Outcome {
   std::string console;
 };
 
-// Integrates osc over nTH samples of the records ag (one per component), samples preset to 7.
+// Integrates osc over nTH samples of the records ag (one per component); every sample, and one
+// more than nTH (at least two), is preset to 7 to show what was written.
 template <class Law>
 Outcome<Law::kComponents> integrate(core::SubstepOscillator<Law>& osc,
                                 const std::vector<std::vector<double>>& ag, int nTH, double dt,
@@ -38,7 +40,8 @@ Outcome<Law::kComponents> integrate(core::SubstepOscillator<Law>& osc,
   core::Histories<N> h{};
   core::GroundRecord<N> ground{{}, static_cast<std::int32_t>(ag[0].size())};
   for (std::size_t k = 0; k < N; ++k) {
-    for (auto* x : {&run.u[k], &run.v[k], &run.a[k], &run.fs[k]}) x->assign(nTH, 7.0);
+    for (auto* x : {&run.u[k], &run.v[k], &run.a[k], &run.fs[k]})
+      x->assign(static_cast<std::size_t>(std::max(nTH, 1) + 1), 7.0);
     h.u[k] = run.u[k].data();
     h.v[k] = run.v[k].data();
     h.a[k] = run.a[k].data();
@@ -50,6 +53,26 @@ Outcome<Law::kComponents> integrate(core::SubstepOscillator<Law>& osc,
         core::integrateSubstepped(osc, h, ground, nTH, dt, core::newmarkFactors(0.25, 0.5), limits);
   });
   return run;
+}
+
+// Sample 0 is the oscillator at rest under the first ground sample (an empty record is ground at
+// rest); a history of one sample, or none, gets nothing else, whatever the module.
+TEST(substepNewmark, short_histories_get_only_the_state_at_rest) {
+  for (core::StepWithoutTime policy : {core::StepWithoutTime::Attempted, core::StepWithoutTime::Held})
+    for (int nTH : {1, 0})
+      for (const std::vector<double>& ag : {std::vector<double>{2.5, 1.0}, std::vector<double>{}}) {
+        core::SubstepLimits limits = kLimits;
+        limits.stepWithoutTime = policy;
+        core::SubstepOscillator<support::LinearLaw<1>> osc{{{{{100.0}}}}, 1.0, 0.5};
+        const Outcome<1> run = integrate(osc, {ag}, nTH, 0.01, limits);
+        EXPECT_EQ(run.status, 0);
+        EXPECT_EQ(run.u[0][0], 0.0);
+        EXPECT_EQ(run.v[0][0], 0.0);
+        EXPECT_EQ(run.fs[0][0], 0.0);
+        EXPECT_EQ(run.a[0][0], ag.empty() ? 0.0 : -2.5);
+        EXPECT_EQ(run.u[0][1], 7.0);  // untouched
+        EXPECT_EQ(osc.law.evaluations, 0);
+      }
 }
 
 // With m = 1, dt = 1 and k = 4 the frozen law halves the residual at every correction, so a
