@@ -8,8 +8,12 @@
 
 namespace granwick {
 
-// Out of line, unlike the one-component laws: in the two-component Newton loop a call costs
-// less than the register pressure of the inlined test.
+// A displacement change of at most kSameDisplacement reuses the last force and tangent, and so
+// does a pair that is not a number. The cache keys on the displacement only: the first Newton
+// iteration of a sub-step starts where the last evaluation was, and keeps its force and tangent
+// even though the sliding displacement was committed since. Out of line, unlike the
+// one-component laws: in the two-component Newton loop a call costs less than the register
+// pressure of the inlined test.
 void ForceLaw::evaluate(core::Components<2> x) {
   if (distanceFromLast(x) > core::kSameDisplacement) returnMapping(x);
 }

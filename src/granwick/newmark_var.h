@@ -16,10 +16,7 @@ struct Bearing {
   double R;    // pendulum radius
 };
 
-// State carried from one evaluation of the force law to the next within one analysis: the
-// displacement of the last evaluation with its force pair and 2 × 2 tangent, and the sliding
-// displacement of the friction element as a trial value and as committed at the last accepted
-// sub-step.
+// Force-law state of one analysis (see core::BearingState).
 using BearingState = core::BearingState<2>;
 
 // The isolator as the force law of the sub-stepping integrator, at rest and sticking to begin
@@ -33,11 +30,7 @@ struct ForceLaw : core::BearingLaw<2> {
   Bearing bearing;
 
   explicit ForceLaw(const Bearing& b) : BearingLaw(b.k1), bearing(b) {}
-  // A displacement change of at most kSameDisplacement reuses the last force and tangent, and so
-  // does a pair that is not a number. The cache keys on the displacement only: the first Newton
-  // iteration of a sub-step starts where the last evaluation was, and keeps its force and
-  // tangent even though the sliding displacement was committed since.
-  void evaluate(core::Components<2> x);
+  void evaluate(core::Components<2> x);  // from the cache within kSameDisplacement
   void returnMapping(core::Components<2> x);
 };
 

@@ -15,9 +15,7 @@ struct Bearing {
   double k, Qd, alpha;
 };
 
-// Force-law state of one analysis: the last evaluation, reused when the bearing is asked again
-// at (almost) the same displacement, and the plastic displacement of the elastic-plastic
-// component (trial and committed).
+// Force-law state of one analysis (see core::BearingState).
 using BearingState = core::BearingState<1>;
 
 // The bearing as the force law of the sub-stepping integrator; at rest to begin with. Bearing

@@ -14,8 +14,7 @@ struct Bearing {
   double W, frn, k1, kp;
 };
 
-// Force-law state of one analysis: the last evaluation and the sliding displacement of the
-// friction element (trial and committed).
+// Force-law state of one analysis (see core::BearingState).
 using BearingState = core::BearingState<1>;
 
 // The bearing as the force law of the sub-stepping integrator, at rest and sticking to begin

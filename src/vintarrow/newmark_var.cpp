@@ -8,6 +8,9 @@
 
 namespace vintarrow {
 
+// The cache: the first iteration of a sub-step repeats the last accepted pair and reuses the
+// forces and tangent of that acceptance. Pairs whose components moved by at most
+// kSameDisplacement in total count as the same point, and so does a pair that is not a number.
 // Out of line, unlike the one-component laws: in the two-component Newton loop a call costs
 // less than the register pressure of the inlined test.
 void ForceLaw::evaluate(core::Components<2> x) {

@@ -15,9 +15,7 @@ struct Bearing {
   double k, Qd, alpha;
 };
 
-// Force-law state of one analysis: the displacement pair of the last evaluation with its forces
-// and 2 × 2 tangent (reused while the pair does not move), and the trial and committed plastic
-// displacement pairs of the elastic-plastic component.
+// Force-law state of one analysis (see core::BearingState).
 using BearingState = core::BearingState<2>;
 
 // The bearing as the force law of the sub-stepping integrator; at rest to begin with (no plastic
@@ -29,10 +27,7 @@ struct ForceLaw : core::BearingLaw<2> {
   Bearing bearing;
 
   explicit ForceLaw(const Bearing& b) : BearingLaw(b.k), bearing(b) {}
-  // The cache: the first iteration of a sub-step repeats the last accepted pair and reuses the
-  // forces and tangent of that acceptance. Pairs whose components moved by at most
-  // kSameDisplacement in total count as the same point, and so does a pair that is not a number.
-  void evaluate(core::Components<2> x);
+  void evaluate(core::Components<2> x);  // from the cache within kSameDisplacement
   void returnMapping(core::Components<2> x);
 };
 
