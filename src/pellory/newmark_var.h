@@ -2,7 +2,6 @@
 // ground-acceleration component, with Newton iterations and automatic sub-step halving.
 #pragma once
 
-#include <cmath>
 #include <cstdint>
 
 #include "core/numerics/bearing_law.h"

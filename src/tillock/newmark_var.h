@@ -1,7 +1,6 @@
 // Newmark integration of a mass on a friction-pendulum isolator, with its bearing force law.
 #pragma once
 
-#include <cmath>
 #include <cstdint>
 
 #include "core/numerics/bearing_law.h"
