@@ -129,7 +129,10 @@ inline double correctionWork(const Components<2>& du, const Components<2>& r) {
 // accelerations agSub, computed in w: the Newmark predictor (displacement held, velocity and
 // acceleration from the Newmark relations), then Newton corrections on the tangent plus the
 // dynamic stiffness. The corrections stop once their work is below the tolerance (a work that is
-// not a number stops them too) or at the iteration cap. Returns the corrections made.
+// not a number stops them too) or at the iteration cap. Returns the corrections made. Units: any
+// consistent set (force = mass · acceleration). Method: Newmark (1959), J. Eng. Mech. Div. ASCE
+// 85(EM3), in the incremental Newton form of Chopra, Dynamics of Structures, "Newmark's method
+// for nonlinear systems".
 template <class Law>
 std::int32_t attemptSubStep(SubstepOscillator<Law>& osc, const NewmarkFactors& f,
                             const SubstepLimits& limits, double dtSub,
