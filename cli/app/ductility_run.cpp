@@ -12,9 +12,13 @@
 #include "cli/app/history_run.h"
 #include "cli/app/module_call.h"
 #include "cli/writers/atomic_file.h"
-#include "cli/writers/field_units.h"
+#include "cli/writers/figure_writer.h"
+#include "cli/writers/labels.h"
+#include "cli/writers/measure_plots.h"
+#include "cli/writers/spectrum_plot.h"
 #include "core/numerics/peaks.h"
 #include "records/numbers.h"
+#include "records/units.h"
 
 namespace cli {
 
@@ -31,30 +35,31 @@ std::vector<double> valuesOf(const DuctilityRun& run, std::size_t j,
 
 // The quantities of a point; strengths come at unit mass and scale with the mass.
 double yieldStrength(const DuctilityRun& r, const measures::DuctilityPoint& p) {
-  return r.mass * p.yieldStrength;
+  return (r.mass * p.yieldStrength) * r.units.of(core::Quantity::Force).factor;
 }
 double strengthCoefficient(const DuctilityRun& r, const measures::DuctilityPoint& p) {
   return p.yieldStrength / r.gravity;
 }
-double yieldAcceleration(const DuctilityRun&, const measures::DuctilityPoint& p) {
-  return p.yieldStrength;
+double yieldAcceleration(const DuctilityRun& r, const measures::DuctilityPoint& p) {
+  return p.yieldStrength * r.units.of(core::Quantity::Acceleration).factor;
 }
 double reductionFactor(const DuctilityRun&, const measures::DuctilityPoint& p) {
   return p.reductionFactor;
 }
 double ductility(const DuctilityRun&, const measures::DuctilityPoint& p) { return p.ductility; }
-double peakDisplacement(const DuctilityRun&, const measures::DuctilityPoint& p) {
-  return p.peakDisplacement;
+double peakDisplacement(const DuctilityRun& r, const measures::DuctilityPoint& p) {
+  return p.peakDisplacement * r.units.of(core::Quantity::Displacement).factor;
 }
-double yieldDisplacement(const DuctilityRun&, const measures::DuctilityPoint& p) {
-  return p.yieldDisplacement;
+double yieldDisplacement(const DuctilityRun& r, const measures::DuctilityPoint& p) {
+  return p.yieldDisplacement * r.units.of(core::Quantity::Displacement).factor;
 }
 
 std::string headerOf(const DuctilityRun& run, const std::string& source, double pga) {
+  const QuantityUnit& acc = run.units.of(core::Quantity::Acceleration);
   return fmt::format(
       "constant-ductility spectrum, μ = {:g}, largest yield strength reaching it (inelastic "
       "module's analysis), {}: pga = {:.6g} {}\n",
-      run.targetDuctility, source, pga, run.unit.name);
+      run.targetDuctility, source, pga * acc.factor, acc.name);
 }
 
 nlohmann::ordered_json documentOf(const DuctilityRun& run, const Parameters& p,
@@ -69,9 +74,9 @@ nlohmann::ordered_json documentOf(const DuctilityRun& run, const Parameters& p,
           {"iso", p.iso},
           {"mass", run.mass},
           {"units",
-           {{"acceleration", run.unit.name},
-            {"displacement", run.unit.length},
-            {"force", fieldUnit("yieldFrc", run.unit)}}},
+           {{"acceleration", run.units.of(core::Quantity::Acceleration).name},
+            {"displacement", run.units.of(core::Quantity::Displacement).name},
+            {"force", run.units.of(core::Quantity::Force).name}}},
           {"warnings", warnings}};
 }
 
@@ -102,8 +107,9 @@ HistorySource historySource(const ItemContext& item, const DuctilityRun& run,
   d.measure = fmt::format("constant ductility μ = {:g}", target);
   d.source = sourceOf(item.records, true);
   d.title = sourceOf(item.records, false);
+  d.subtitle = recordDescription(infosOf(item.records));
   d.swept = "zeta";
-  d.unit = run.unit;
+  d.units = run.units;
   d.forceScale = run.mass;
   d.nonlinear = true;
   return source;
@@ -112,38 +118,49 @@ HistorySource historySource(const ItemContext& item, const DuctilityRun& run,
 }  // namespace
 
 DataTable ductilityTable(const DuctilityRun& run, bool brief) {
-  const records::Unit& u = run.unit;
+  using core::Quantity;
+  const OutputUnits& u = run.units;
   DataTable table{{{"period T", "s", run.periods}}};
   for (std::size_t j = 0; j < run.dampingRatios.size(); ++j) {
     const std::string z = " " + dampingTag(run.dampingRatios[j]);
-    if (!brief) table.columns.push_back({"yield strength fy" + z, fieldUnit("yieldFrc", u),
-                                         valuesOf(run, j, yieldStrength)});
+    if (!brief)
+      table.columns.push_back({"yield strength fy" + z, u.of(Quantity::Force).name,
+                               valuesOf(run, j, yieldStrength)});
     table.columns.push_back({"Cy=fy/(m·g)" + z, "-", valuesOf(run, j, strengthCoefficient)});
     if (!brief)
-      table.columns.push_back({"Ay=fy/m" + z, u.name, valuesOf(run, j, yieldAcceleration)});
+      table.columns.push_back({"Ay=fy/m" + z, u.of(Quantity::Acceleration).name,
+                               valuesOf(run, j, yieldAcceleration)});
     table.columns.push_back({"R" + z, "-", valuesOf(run, j, reductionFactor)});
     table.columns.push_back({"μ reached" + z, "-", valuesOf(run, j, ductility)});
-    table.columns.push_back({"u_max" + z, u.length, valuesOf(run, j, peakDisplacement)});
+    table.columns.push_back({"u_max" + z, u.of(Quantity::Displacement).name,
+                             valuesOf(run, j, peakDisplacement)});
     if (!brief)
-      table.columns.push_back({"u_y" + z, u.length, valuesOf(run, j, yieldDisplacement)});
+      table.columns.push_back({"u_y" + z, u.of(Quantity::Displacement).name,
+                               valuesOf(run, j, yieldDisplacement)});
   }
   return table;
 }
 
-Chart ductilityChart(const DuctilityRun& run, const std::string& title, const std::string& axes) {
-  const bool logX = axes == "logx" || axes == "loglog", logY = axes == "logy" || axes == "loglog";
-  ChartPanel strength{title, "period T [s]", "yield strength coefficient Cy = fy/(m·g) [-]", logX,
-                      logY, true, {}};
-  ChartPanel reduction{"", "period T [s]", "strength reduction factor R = F_el/fy [-]", logX, logY,
-                       true, {}};
+plot::Figure ductilityFigure(const DuctilityRun& run, const std::string& title,
+                             const std::string& subtitle, const std::string& axes) {
+  const AxisScales scales = axisScales(axes);
+  plot::Panel strength, reduction;
+  strength.x = reduction.x = periodAxis(run.periods, scales.x);
+  strength.y = valueAxis("Yield-strength coefficient Cy = fy/(m·g)", scales.y);
+  reduction.y = valueAxis("Strength reduction factor R = F_el/fy", scales.y);
   for (std::size_t j = 0; j < run.dampingRatios.size(); ++j) {
-    const std::string label = fmt::format("ζ = {:g} %", 100 * run.dampingRatios[j]);
-    strength.curves.push_back({run.periods, valuesOf(run, j, strengthCoefficient), label});
-    reduction.curves.push_back({run.periods, valuesOf(run, j, reductionFactor), label});
+    const std::string label = fmt::format("ζ = {} %", shortNumber(100 * run.dampingRatios[j]));
+    strength.series.push_back(
+        periodSeries(run.periods, valuesOf(run, j, strengthCoefficient), label, scales.x));
+    reduction.series.push_back(
+        periodSeries(run.periods, valuesOf(run, j, reductionFactor), label, scales.x));
   }
-  spanPeriods(strength, run.periods);
-  spanPeriods(reduction, run.periods);
-  return {{strength, reduction}};
+  reduction.legend = false;  // the same curves as above
+  plot::Figure figure;
+  figure.title = title;
+  figure.subtitle = subtitle;
+  figure.panels = {strength, reduction};
+  return figure;
 }
 
 void runDuctility(const ItemContext& item, ItemResult& result) {
@@ -155,8 +172,8 @@ void runDuctility(const ItemContext& item, ItemResult& result) {
   run.dampingRatios = p.swept;
   run.targetDuctility = p.para;
   run.mass = p.mass;
-  run.unit = records::findUnit(p.outUnits);
-  run.gravity = records::gravityIn(run.unit);
+  run.units = p.units;
+  run.gravity = records::gravityIn(records::findUnit(p.analysis.acceleration));
   const std::string source = sourceOf(item.records, true);
   try {
     run.spectrum = measures::constantDuctilitySpectrum(
@@ -177,9 +194,12 @@ void runDuctility(const ItemContext& item, ItemResult& result) {
     result.written.push_back(item.outputs.data);
   }
   if (!item.outputs.plot.empty()) {
-    const std::string title = fmt::format("Constant-ductility spectrum μ = {:g} — {}",
-                                          run.targetDuctility, sourceOf(item.records, false));
-    writeChart(ductilityChart(run, title, item.request.output.axes), item.outputs.plot);
+    const std::string title = fmt::format("Constant-ductility spectrum, μ = {} — {}",
+                                          shortNumber(run.targetDuctility),
+                                          sourceOf(item.records, false));
+    plot::writeFigure(ductilityFigure(run, title, recordDescription(infosOf(item.records)),
+                                      item.request.output.axes),
+                      item.outputs.plot);
     result.written.push_back(item.outputs.plot);
   }
   if (!item.request.measures.histories.empty())

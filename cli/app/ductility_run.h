@@ -3,8 +3,8 @@
 #pragma once
 
 #include "cli/app/measure_item.h"
-#include "cli/writers/chart.h"
 #include "cli/writers/data_table.h"
+#include "cli/writers/plot.h"
 #include "measures/constant_ductility.h"
 
 namespace cli {
@@ -16,7 +16,7 @@ struct DuctilityRun {
   double targetDuctility = 0.0;
   double mass = 1.0;     // the strengths are reported × the mass
   double gravity = 0.0;  // standard gravity in the analysis unit, for Cy = fy/(m·g)
-  records::Unit unit;
+  OutputUnits units;
 };
 
 // Per damping ratio: yield strength fy, Cy = fy/(m·g), Ay = fy/m, R, ductility reached, peak and
@@ -24,7 +24,8 @@ struct DuctilityRun {
 DataTable ductilityTable(const DuctilityRun& run, bool brief);
 
 // Cy and R against period, one curve per damping ratio; periods without a solution left open.
-Chart ductilityChart(const DuctilityRun& run, const std::string& title, const std::string& axes);
+plot::Figure ductilityFigure(const DuctilityRun& run, const std::string& title,
+                             const std::string& subtitle, const std::string& axes);
 
 // Computes, prints and writes the spectrum of the item's record, and its histories.
 void runDuctility(const ItemContext& item, ItemResult& result);

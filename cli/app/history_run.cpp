@@ -10,8 +10,7 @@
 
 #include "cli/app/error.h"
 #include "cli/writers/atomic_file.h"
-#include "core/numerics/magnitude.h"
-#include "core/numerics/peaks.h"
+#include "cli/writers/figure_writer.h"
 #include "measures/error.h"
 #include "records/numbers.h"
 
@@ -41,19 +40,13 @@ std::string tagOf(const measures::ResponseHistory& h, const std::string& swept) 
   return fmt::format("history-T{:.6g}-{}{:.6g}", h.period, swept, h.sweptValue);
 }
 
-double peakDisplacement(const measures::ResponseHistory& h) {
-  const auto n = static_cast<std::int32_t>(h.samples());
-  if (h.components.size() == 1) return core::peakAbs(h.components[0].displacement.data(), n);
-  return core::peakMagnitude(h.components[0].displacement.data(),
-                             h.components[1].displacement.data(), n);
-}
-
 std::string summaryLine(const measures::ResponseHistory& h, const HistoryDescription& d) {
   std::string line = fmt::format(
       "history T = {:.6g} s, {}: {} samples at dt = {} s ({} under the record), peak "
       "displacement {:.6g} {}",
-      h.period, sweptText(d.swept, h.sweptValue, d.unit), h.samples(),
-      records::roundTrip(h.dt), h.recordSamples, peakDisplacement(h), d.unit.length);
+      h.period, sweptText(d.swept, h.sweptValue, d.units), h.samples(),
+      records::roundTrip(h.dt), h.recordSamples, peakDisplacement(h, d.units),
+      d.units.of(core::Quantity::Displacement).name);
   if (h.components.size() == 2) line += " (resultant)";
   if (h.ownCall) line += "; not among the run's periods and values, so analysed on its own";
   return line + "\n";
@@ -153,7 +146,7 @@ std::vector<std::string> writeHistories(const std::vector<std::string>& requests
     }
     const std::string plot = besidePath(beside.plot, tag);
     if (!plot.empty()) {
-      writeChart(historyChart(h, description), plot);
+      plot::writeFigure(historyFigure(h, description), plot);
       written.push_back(plot);
     }
   }

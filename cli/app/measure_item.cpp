@@ -14,8 +14,11 @@
 #include "cli/app/pipeline.h"
 #include "cli/app/resampling.h"
 #include "cli/app/rotd_run.h"
+#include "cli/writers/figure_writer.h"
+#include "cli/writers/spectrum_plot.h"
 #include "cli/writers/table_writer.h"
 #include "records/numbers.h"
+#include "records/units.h"
 
 namespace cli {
 
@@ -30,10 +33,12 @@ std::optional<Target> targetOf(const Request& request) {
   return parseTarget(request.measures.target);
 }
 
-// The elastic module's pseudo-spectral accelerations in g, one curve per damping ratio.
+// The elastic module's pseudo-spectral accelerations in g, one curve per damping ratio (from
+// the output unit: exact when that is g).
 SaSpectrum saOf(const Spectrum& spectrum, const Request& request) {
-  const double toG =
-      records::conversionFactor(records::findUnit(spectrum.outUnits), records::findUnit("g"), 1.0);
+  const double toG = records::conversionFactor(
+      records::findUnit(spectrum.units.of(core::Quantity::Acceleration).name),
+      records::findUnit("g"), 1.0);
   SaSpectrum sa;
   sa.name = spectrum.title;
   sa.periods = spectrum.periods();
@@ -44,7 +49,7 @@ SaSpectrum saOf(const Spectrum& spectrum, const Request& request) {
   for (std::size_t j = 0; j < zetas.size(); ++j) {
     std::vector<double> curve = spectrum.column("psdAcc", j);
     for (double& v : curve) v *= toG;
-    sa.labels.push_back(fmt::format("ζ = {:g} %", 100 * zetas[j]));
+    sa.labels.push_back(spectrum.sweptLabel(j));
     sa.curves.push_back(curve);
   }
   sa.chosen = chosenCurve(zetas, targetOf(request));
@@ -56,15 +61,17 @@ HistorySource moduleHistorySource(const ItemContext& item, const Spectrum& spect
   source.call = moduleCallOf(item.parameters,
                              analysedComponents(item.request, item.parameters, item.records),
                              item.records.front().dt, spectrum.periods());
+  // The spectrum holds the yield forces in the output unit; the analysis needs the module's own.
   if (source.call.module == measures::ModuleKind::Morbane)
-    source.yieldForces = spectrum.outcome.values("yieldFrc");
+    source.yieldForces = measures::morbaneYieldForces(source.call);
   HistoryDescription& d = source.description;
   d.module = spectrum.module->name;
   d.measure = spectrum.module->name + " (" + spectrum.module->command + ")";
   d.source = spectrum.source;
   d.title = spectrum.title;
+  d.subtitle = recordDescription(spectrum.infos);
   d.swept = spectrum.module->swept;
-  d.unit = records::findUnit(spectrum.outUnits);
+  d.units = spectrum.units;
   d.nonlinear = !isElastic(*spectrum.module);
   return source;
 }
@@ -93,7 +100,10 @@ void compareWithTarget(const ItemContext& item, ItemResult& result) {
   if (!item.outputs.plot.empty()) {
     const std::string title = fmt::format("{} and the target — {}", result.sa->measure,
                                           result.sa->name);
-    writeChart(targetChart(*result.sa, target, title, request.output.axes), item.outputs.plot);
+    plot::writeFigure(targetFigure(*result.sa, target, title,
+                                   recordDescription(infosOf(item.records)),
+                                   request.output.axes),
+                      item.outputs.plot);
     result.written.push_back(item.outputs.plot);
   }
   if (item.single && request.measures.scaleToTarget)
@@ -111,6 +121,12 @@ void addHistories(const ItemContext& item, const HistorySource& source, ItemResu
 }
 
 std::string dampingTag(double zeta) { return "ζ=" + records::roundTrip(zeta); }
+
+std::vector<records::RecordInfo> infosOf(const std::vector<records::Record>& records) {
+  std::vector<records::RecordInfo> infos;
+  for (const records::Record& record : records) infos.push_back(record.info);
+  return infos;
+}
 
 std::string sourceOf(const std::vector<records::Record>& records, bool withFolders) {
   std::string source;

@@ -53,6 +53,9 @@ std::string dampingTag(double zeta);
 // The record file(s) of an analysis joined by " + ", with or without their folders.
 std::string sourceOf(const std::vector<records::Record>& records, bool withFolders);
 
+// What each record file says of itself.
+std::vector<records::RecordInfo> infosOf(const std::vector<records::Record>& records);
+
 // An Error when two components have different steps (--resample pairs them).
 void requireSameStep(const std::vector<records::Record>& records);
 

@@ -90,6 +90,8 @@ bool isMeasureCommand(const std::string& name) { return lower(name) == "rotd"; }
 
 void applyMeasureCommand(const std::string& command, Request& request) {
   if (isMeasureCommand(command)) request.measures.rotd = true;
+  // The module's run pairs components of different steps only when resampling was asked for.
+  request.resample = request.measures.resample.has_value();
 }
 
 }  // namespace cli

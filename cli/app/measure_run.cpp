@@ -20,7 +20,7 @@
 #include "cli/app/rotd_run.h"
 #include "cli/app/shard.h"
 #include "cli/app/target_option.h"
-#include "cli/writers/chart.h"
+#include "cli/writers/spectrum_plot.h"
 
 namespace cli {
 
@@ -46,7 +46,7 @@ void checkFiles(const Request& request) {
 void checkOutputs(const Request& request, const Parameters& parameters, RunKind kind) {
   const OutputOptions& o = request.output;
   if (!o.out.empty()) checkDataTarget(o.out);
-  if (!o.plot.empty()) checkChartPath(o.plot);
+  if (!o.plot.empty()) checkPlotRequest(o.axes, o.plot);
   if (kind == RunKind::Module)
     chosenFields(*parameters.module, o.fields);
   else if (!o.fields.empty())

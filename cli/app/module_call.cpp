@@ -29,7 +29,7 @@ std::vector<std::vector<double>> analysedComponents(const Request& request,
                                                     const Parameters& parameters,
                                                     const std::vector<records::Record>& records) {
   records::UnitOptions units = request.units;
-  units.outUnits = parameters.outUnits;
+  units.outUnits = parameters.analysis.acceleration;
   std::vector<std::vector<double>> components;
   for (const records::Record& record : records)
     components.push_back(records::samplesInOutputUnits(record, units));

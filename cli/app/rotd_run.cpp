@@ -11,30 +11,39 @@
 #include "cli/app/history_run.h"
 #include "cli/app/module_call.h"
 #include "cli/writers/atomic_file.h"
+#include "cli/writers/figure_writer.h"
+#include "cli/writers/labels.h"
+#include "cli/writers/measure_plots.h"
+#include "cli/writers/spectrum_plot.h"
 #include "core/numerics/magnitude.h"
 #include "records/numbers.h"
+#include "records/units.h"
 
 namespace cli {
 
 namespace {
 
+using core::Quantity;
 using measures::RotDSpectra;
 
 std::string percentileName(double p) {
   return p == std::floor(p) && p < 10 ? fmt::format("RotD0{:g}", p) : fmt::format("RotD{:g}", p);
 }
 
-// Values of an nT × nZeta block (period i, damping j at i + j·nT) at damping j, from offset.
+// Values of an nT × nZeta block (period i, damping j at i + j·nT) at damping j, from offset,
+// in an output unit.
 std::vector<double> blockColumn(const std::vector<double>& values, std::size_t nT, std::size_t j,
-                                std::size_t offset = 0) {
+                                const QuantityUnit& unit, std::size_t offset = 0) {
   const auto first = values.begin() + static_cast<std::ptrdiff_t>(offset + j * nT);
-  return std::vector<double>(first, first + static_cast<std::ptrdiff_t>(nT));
+  return converted(std::vector<double>(first, first + static_cast<std::ptrdiff_t>(nT)), unit);
 }
 
 std::vector<double> rotdColumn(const RotDSpectra& s, const std::vector<double>& values,
-                               std::size_t p, std::size_t j) {
-  return blockColumn(values, s.periods.size(), j, s.rotDIndex(p, 0, 0));
+                               std::size_t p, std::size_t j, const QuantityUnit& unit) {
+  return blockColumn(values, s.periods.size(), j, unit, s.rotDIndex(p, 0, 0));
 }
+
+const QuantityUnit kDegrees{"deg", "°", 1.0};
 
 std::size_t percentileIndex(const RotDSpectra& s, double wanted, std::size_t otherwise) {
   const auto at = std::find(s.percentiles.begin(), s.percentiles.end(), wanted);
@@ -43,9 +52,11 @@ std::size_t percentileIndex(const RotDSpectra& s, double wanted, std::size_t oth
 
 // The record's Sa in g: RotDnn and the geometric mean per damping ratio; suites and scaling take
 // RotD50 (RotD100 under --rule asce7, the maximum direction of ASCE 7-16 §16.2).
-SaSpectrum saOf(const RotDSpectra& s, const records::Unit& unit, const Request& request,
+SaSpectrum saOf(const RotDSpectra& s, const std::string& analysisUnit, const Request& request,
                 const std::string& name) {
-  const double toG = records::conversionFactor(unit, records::findUnit("g"), 1.0);
+  const QuantityUnit toG{"g", "g",
+                         records::conversionFactor(records::findUnit(analysisUnit),
+                                                   records::findUnit("g"), 1.0)};
   SaSpectrum sa;
   sa.name = name;
   sa.periods = s.periods;
@@ -54,15 +65,11 @@ SaSpectrum saOf(const RotDSpectra& s, const records::Unit& unit, const Request& 
   for (std::size_t j = 0; j < s.dampingRatios.size(); ++j) {
     const std::string z = fmt::format(", ζ = {:g} %", 100 * s.dampingRatios[j]);
     for (std::size_t p = 0; p < s.percentiles.size(); ++p) {
-      std::vector<double> curve = rotdColumn(s, s.psa, p, j);
-      for (double& v : curve) v *= toG;
       sa.labels.push_back(percentileName(s.percentiles[p]) + z);
-      sa.curves.push_back(curve);
+      sa.curves.push_back(rotdColumn(s, s.psa, p, j, toG));
     }
-    std::vector<double> gm = blockColumn(s.geoMeanPsa, s.periods.size(), j);
-    for (double& v : gm) v *= toG;
     sa.labels.push_back("geometric mean" + z);
-    sa.curves.push_back(gm);
+    sa.curves.push_back(blockColumn(s.geoMeanPsa, s.periods.size(), j, toG));
   }
   const bool maximumDirection = request.measures.rule == "asce7";
   const double wanted = maximumDirection ? 100.0 : 50.0;
@@ -78,7 +85,7 @@ SaSpectrum saOf(const RotDSpectra& s, const records::Unit& unit, const Request& 
   return sa;
 }
 
-nlohmann::ordered_json documentOf(const RotDSpectra& s, const records::Unit& unit,
+nlohmann::ordered_json documentOf(const RotDSpectra& s, const OutputUnits& u,
                                   const std::string& source) {
   return {{"measure", "RotDnn (Boore 2010), geometric mean and GMRotI50 of two horizontal "
                       "components"},
@@ -87,7 +94,9 @@ nlohmann::ordered_json documentOf(const RotDSpectra& s, const records::Unit& uni
           {"angleStep", s.angles.size() > 1 ? s.angles[1] - s.angles[0] : 180.0},
           {"angles", s.angles.size()},
           {"units",
-           {{"acceleration", unit.name}, {"velocity", unit.velocity}, {"displacement", unit.length}}}};
+           {{"acceleration", u.of(Quantity::Acceleration).name},
+            {"velocity", u.of(Quantity::Velocity).name},
+            {"displacement", u.of(Quantity::Displacement).name}}}};
 }
 
 HistorySource historySource(const ItemContext& item, const RotDSpectra& s,
@@ -100,8 +109,9 @@ HistorySource historySource(const ItemContext& item, const RotDSpectra& s,
   d.measure = "elastic response to both components";
   d.source = sourceOf(item.records, true);
   d.title = sourceOf(item.records, false);
+  d.subtitle = recordDescription(infosOf(item.records));
   d.swept = "zeta";
-  d.unit = records::findUnit(item.parameters.outUnits);
+  d.units = item.parameters.units;
   return source;
 }
 
@@ -123,50 +133,63 @@ measures::RotDSettings rotdSettings(const Request& request, const Parameters& pa
   return settings;
 }
 
-DataTable rotdTable(const RotDSpectra& s, const records::Unit& u, bool brief) {
+DataTable rotdTable(const RotDSpectra& s, const OutputUnits& u, bool brief) {
+  const QuantityUnit &d = u.of(Quantity::Displacement), &v = u.of(Quantity::Velocity),
+                     &a = u.of(Quantity::Acceleration);
   DataTable table{{{"period T", "s", s.periods}}};
   const std::size_t nT = s.periods.size();
   for (std::size_t j = 0; j < s.dampingRatios.size(); ++j) {
     const std::string z = " " + dampingTag(s.dampingRatios[j]);
     for (std::size_t p = 0; p < s.percentiles.size(); ++p) {
       const std::string name = percentileName(s.percentiles[p]);
-      if (!brief) table.columns.push_back({"Sd " + name + z, u.length, rotdColumn(s, s.sd, p, j)});
+      if (!brief) table.columns.push_back({"Sd " + name + z, d.name, rotdColumn(s, s.sd, p, j, d)});
       if (!brief)
-        table.columns.push_back({"PSV " + name + z, u.velocity, rotdColumn(s, s.psv, p, j)});
-      table.columns.push_back({"PSA " + name + z, u.name, rotdColumn(s, s.psa, p, j)});
+        table.columns.push_back({"PSV " + name + z, v.name, rotdColumn(s, s.psv, p, j, v)});
+      table.columns.push_back({"PSA " + name + z, a.name, rotdColumn(s, s.psa, p, j, a)});
     }
-    table.columns.push_back({"PSA geometric mean" + z, u.name, blockColumn(s.geoMeanPsa, nT, j)});
+    table.columns.push_back({"PSA geometric mean" + z, a.name, blockColumn(s.geoMeanPsa, nT, j, a)});
     if (brief) continue;
-    table.columns.push_back({"angle of RotD00" + z, "deg", blockColumn(s.angleRotD00, nT, j)});
-    table.columns.push_back({"angle of RotD100" + z, "deg", blockColumn(s.angleRotD100, nT, j)});
-    table.columns.push_back({"Sd geometric mean" + z, u.length, blockColumn(s.geoMeanSd, nT, j)});
     table.columns.push_back(
-        {"PSV geometric mean" + z, u.velocity, blockColumn(s.geoMeanPsv, nT, j)});
-    table.columns.push_back({"Sd GMRotI50" + z, u.length, blockColumn(s.gmRotI50Sd, nT, j)});
-    table.columns.push_back({"PSV GMRotI50" + z, u.velocity, blockColumn(s.gmRotI50Psv, nT, j)});
-    table.columns.push_back({"PSA GMRotI50" + z, u.name, blockColumn(s.gmRotI50Psa, nT, j)});
-    table.columns.push_back({"Sd GMRotD50" + z, u.length, blockColumn(s.gmRotD50Sd, nT, j)});
+        {"angle of RotD00" + z, "deg", blockColumn(s.angleRotD00, nT, j, kDegrees)});
+    table.columns.push_back(
+        {"angle of RotD100" + z, "deg", blockColumn(s.angleRotD100, nT, j, kDegrees)});
+    table.columns.push_back({"Sd geometric mean" + z, d.name, blockColumn(s.geoMeanSd, nT, j, d)});
+    table.columns.push_back({"PSV geometric mean" + z, v.name, blockColumn(s.geoMeanPsv, nT, j, v)});
+    table.columns.push_back({"Sd GMRotI50" + z, d.name, blockColumn(s.gmRotI50Sd, nT, j, d)});
+    table.columns.push_back({"PSV GMRotI50" + z, v.name, blockColumn(s.gmRotI50Psv, nT, j, v)});
+    table.columns.push_back({"PSA GMRotI50" + z, a.name, blockColumn(s.gmRotI50Psa, nT, j, a)});
+    table.columns.push_back({"Sd GMRotD50" + z, d.name, blockColumn(s.gmRotD50Sd, nT, j, d)});
   }
   return table;
 }
 
-Chart rotdChart(const RotDSpectra& s, const records::Unit& u, const std::string& title,
-                const std::string& axes) {
-  const bool logX = axes == "logx" || axes == "loglog", logY = axes == "logy" || axes == "loglog";
-  Chart chart;
+plot::Figure rotdFigure(const RotDSpectra& s, const OutputUnits& u, const std::string& title,
+                        const std::string& subtitle, const std::string& axes) {
+  const AxisScales scales = axisScales(axes);
+  const QuantityUnit& a = u.of(Quantity::Acceleration);
+  plot::Figure figure;
+  figure.title = title;
+  figure.subtitle = subtitle;
   for (std::size_t j = 0; j < s.dampingRatios.size(); ++j) {
-    ChartPanel panel{fmt::format("{}, ζ = {:g} %", title, 100 * s.dampingRatios[j]),
-                     "period T [s]", "pseudo-spectral acceleration Sa [" + u.name + "]", logX, logY,
-                     true, {}};
-    for (std::size_t p = 0; p < s.percentiles.size(); ++p)
-      panel.curves.push_back(
-          {s.periods, rotdColumn(s, s.psa, p, j), percentileName(s.percentiles[p]), static_cast<int>(p)});
-    panel.curves.push_back({s.periods, blockColumn(s.geoMeanPsa, s.periods.size(), j),
-                            "geometric mean of the components", 6, LineStyle::Dashed});
-    spanPeriods(panel, s.periods);
-    chart.panels.push_back(panel);
+    plot::Panel panel;
+    panel.title = fmt::format("ζ = {} %", shortNumber(100 * s.dampingRatios[j]));
+    panel.x = periodAxis(s.periods, scales.x);
+    panel.y = valueAxis("Pseudo-spectral acceleration Sa [" + a.display + "]", scales.y);
+    for (std::size_t p = 0; p < s.percentiles.size(); ++p) {
+      plot::Series curve = periodSeries(s.periods, rotdColumn(s, s.psa, p, j, a),
+                                        percentileName(s.percentiles[p]), scales.x);
+      curve.colour = static_cast<int>(p);
+      panel.series.push_back(curve);
+    }
+    plot::Series mean = periodSeries(s.periods, blockColumn(s.geoMeanPsa, s.periods.size(), j, a),
+                                     "geometric mean of the components", scales.x);
+    mean.colour = 8;
+    mean.dash = plot::Dash::Dashed;
+    panel.series.push_back(mean);
+    panel.legend = j == 0;  // the same curves in every panel
+    figure.panels.push_back(panel);
   }
-  return chart;
+  return figure;
 }
 
 void runRotd(const ItemContext& item, ItemResult& result) {
@@ -174,7 +197,8 @@ void runRotd(const ItemContext& item, ItemResult& result) {
   const Parameters& p = item.parameters;
   requireSameStep(item.records);
   const std::vector<std::vector<double>> components = analysedComponents(request, p, item.records);
-  const records::Unit& unit = records::findUnit(p.outUnits);
+  const OutputUnits& units = p.units;
+  const QuantityUnit& acc = units.of(Quantity::Acceleration);
   const std::string source = sourceOf(item.records, true);
   RotDSpectra s;
   try {
@@ -189,19 +213,20 @@ void runRotd(const ItemContext& item, ItemResult& result) {
     result.report += fmt::format(
                          "RotD spectra (Boore 2010) of {}, {} angles from 0° by {:g}°: peak "
                          "resultant ground acceleration {:.6g} {}\n",
-                         source, s.angles.size(), request.measures.angleStep, pga, unit.name) +
-                     terminalOf(rotdTable(s, unit, true));
+                         source, s.angles.size(), request.measures.angleStep, pga * acc.factor,
+                         acc.name) +
+                     terminalOf(rotdTable(s, units, true));
   if (!item.outputs.data.empty()) {
     writeFileAtomically(item.outputs.data, dataFileText(item.outputs.data,
-                                                        documentOf(s, unit, source),
-                                                        rotdTable(s, unit, false)));
+                                                        documentOf(s, units, source),
+                                                        rotdTable(s, units, false)));
     result.written.push_back(item.outputs.data);
   }
-  result.sa = saOf(s, unit, request, sourceOf(item.records, false));
+  result.sa = saOf(s, p.analysis.acceleration, request, sourceOf(item.records, false));
   if (!item.outputs.plot.empty() && request.measures.target.empty()) {
-    writeChart(rotdChart(s, unit, "RotD spectra — " + sourceOf(item.records, false),
-                         request.output.axes),
-               item.outputs.plot);
+    plot::writeFigure(rotdFigure(s, units, "RotD spectra — " + sourceOf(item.records, false),
+                                 recordDescription(infosOf(item.records)), request.output.axes),
+                      item.outputs.plot);
     result.written.push_back(item.outputs.plot);
   }
   if (!request.measures.histories.empty())

@@ -3,8 +3,9 @@
 #pragma once
 
 #include "cli/app/measure_item.h"
-#include "cli/writers/chart.h"
 #include "cli/writers/data_table.h"
+#include "cli/writers/plot.h"
+#include "cli/writers/quantity_units.h"
 #include "measures/rotd.h"
 
 namespace cli {
@@ -16,11 +17,12 @@ measures::RotDSettings rotdSettings(const Request& request, const Parameters& pa
 // Per damping ratio: for every percentile Sd, PSV, PSA; the angles of RotD00 and RotD100; the
 // geometric mean; GMRotI50 and GMRotD50. `brief` keeps the PSA of each percentile and of the
 // geometric mean for the terminal.
-DataTable rotdTable(const measures::RotDSpectra& s, const records::Unit& unit, bool brief);
+DataTable rotdTable(const measures::RotDSpectra& s, const OutputUnits& units, bool brief);
 
 // PSA of every percentile and of the geometric mean against period, one panel per damping ratio.
-Chart rotdChart(const measures::RotDSpectra& s, const records::Unit& unit, const std::string& title,
-                const std::string& axes);
+plot::Figure rotdFigure(const measures::RotDSpectra& s, const OutputUnits& units,
+                        const std::string& title, const std::string& subtitle,
+                        const std::string& axes);
 
 // Computes, prints and writes the RotD spectra of the item's pair, and its histories.
 void runRotd(const ItemContext& item, ItemResult& result);

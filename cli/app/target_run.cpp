@@ -11,6 +11,8 @@
 #include "cli/app/error.h"
 #include "cli/writers/atomic_file.h"
 #include "cli/writers/data_table.h"
+#include "cli/writers/figure_writer.h"
+#include "cli/writers/measure_plots.h"
 #include "measures/error.h"
 #include "measures/scaling.h"
 #include "measures/suite.h"
@@ -21,23 +23,19 @@ namespace cli {
 namespace {
 
 constexpr int kTargetPoints = 400;
-constexpr int kRecordColour = 6;  // grey
+constexpr int kRecordColour = 8;  // grey
 constexpr int kTargetColour = 1;  // red
-const char* const kSaLabel = "pseudo-spectral acceleration Sa [g]";
-const char* const kPeriodLabel = "period T [s]";
-
-bool logX(const std::string& axes) { return axes == "logx" || axes == "loglog"; }
-bool logY(const std::string& axes) { return axes == "logy" || axes == "loglog"; }
+const char* const kSaLabel = "Pseudo-spectral acceleration Sa [g]";
 
 // The target over the periods [lo, hi] it defines, evenly in T (or in log T on a log axis).
-ChartCurve targetCurve(const measures::TargetSpectrum& target, double lo, double hi, bool log) {
+plot::Series targetCurve(const measures::TargetSpectrum& target, double lo, double hi, bool log) {
   lo = std::max(lo, target.shortestPeriod());
   hi = std::min(hi, target.longestPeriod());
-  ChartCurve curve;
+  plot::Series curve;
   curve.label = target.description();
   curve.colour = kTargetColour;
-  curve.style = LineStyle::Dashed;
-  curve.width = 2.5;
+  curve.dash = plot::Dash::Dashed;
+  curve.width = 2.2;
   if (!(lo <= hi)) return curve;
   for (int k = 0; k < kTargetPoints; ++k) {
     const double f = static_cast<double>(k) / (kTargetPoints - 1);
@@ -103,23 +101,38 @@ std::vector<std::string> writeStatistics(const Request& request,
   summary += fmt::format("suite of {} records, {} ({}): log-mean and ±1σ in {}\n", spectra.size(),
                          spectra.front().measure, curve, data);
   if (request.output.plotFormat.empty()) return written;
-  ChartPanel panel{fmt::format("Suite of {} records: {}, {}", spectra.size(),
-                               spectra.front().measure, curve),
-                   kPeriodLabel, kSaLabel, logX(request.output.axes), logY(request.output.axes),
-                   true, {}};
-  for (std::size_t r = 0; r < spectra.size(); ++r)
-    panel.curves.push_back({periods, records[r].sa, r == 0 ? "records" : "", kRecordColour,
-                            LineStyle::Solid, 0.8});
-  panel.curves.push_back({periods, stats.logMean, "log-mean", 0, LineStyle::Solid, 3.0});
-  panel.curves.push_back({periods, stats.plusSigma, "log-mean ±1σ", 0, LineStyle::Dashed, 2.0});
-  panel.curves.push_back({periods, stats.minusSigma, "", 0, LineStyle::Dashed, 2.0});
+  const AxisScales scales = axisScales(request.output.axes);
+  plot::Panel panel;
+  panel.x = periodAxis(periods, scales.x);
+  panel.y = valueAxis(kSaLabel, scales.y);
+  for (std::size_t r = 0; r < spectra.size(); ++r) {
+    plot::Series record = periodSeries(periods, records[r].sa, r == 0 ? "records" : "", scales.x);
+    record.colour = kRecordColour;
+    record.width = 0.8;
+    record.markers = false;
+    panel.series.push_back(record);
+  }
+  plot::Band band;
+  band.x = periods;
+  band.lower = stats.minusSigma;
+  band.upper = stats.plusSigma;
+  band.label = "log-mean ±1σ";
+  panel.bands.push_back(band);
+  plot::Series logMean = periodSeries(periods, stats.logMean, "log-mean", scales.x);
+  logMean.colour = 0;
+  logMean.width = 2.8;
+  panel.series.push_back(logMean);
   if (target) {
     const auto [lo, hi] = periodSpan(periods);
-    panel.curves.push_back(targetCurve(*target->spectrum, lo, hi, panel.logX));
+    panel.series.push_back(targetCurve(*target->spectrum, lo, hi, scales.x == plot::Scale::Log));
   }
-  spanPeriods(panel, periods);
+  plot::Figure figure;
+  figure.title = fmt::format("Suite of {} records: {}, {}", spectra.size(),
+                             spectra.front().measure, curve);
+  figure.panels = {panel};
+  figure.panelHeight = 480;
   const std::string plot = outputPath(request, "suite", request.output.plotFormat);
-  writeChart({{panel}}, plot);
+  plot::writeFigure(figure, plot);
   written.push_back(plot);
   return written;
 }
@@ -240,21 +253,30 @@ std::size_t chosenCurve(const std::vector<double>& dampingRatios,
   return j * curvesPerDamping + preferred;
 }
 
-Chart targetChart(const SaSpectrum& sa, const std::optional<Target>& target,
-                  const std::string& title, const std::string& axes) {
-  ChartPanel panel{title, kPeriodLabel, kSaLabel, logX(axes), logY(axes), true, {}};
+plot::Figure targetFigure(const SaSpectrum& sa, const std::optional<Target>& target,
+                          const std::string& title, const std::string& subtitle,
+                          const std::string& axes) {
+  const AxisScales scales = axisScales(axes);
+  plot::Panel panel;
+  panel.x = periodAxis(sa.periods, scales.x);
+  panel.y = valueAxis(kSaLabel, scales.y);
   // The record's curves skip the target's colour.
   for (std::size_t k = 0; k < sa.curves.size(); ++k) {
-    const int colour = static_cast<int>(k) < kTargetColour ? static_cast<int>(k)
-                                                           : static_cast<int>(k) + 1;
-    panel.curves.push_back({sa.periods, sa.curves[k], sa.labels[k], colour});
+    plot::Series curve = periodSeries(sa.periods, sa.curves[k], sa.labels[k], scales.x);
+    curve.colour = static_cast<int>(k) < kTargetColour ? static_cast<int>(k)
+                                                       : static_cast<int>(k) + 1;
+    panel.series.push_back(curve);
   }
   if (target) {
     const auto [lo, hi] = periodSpan(sa.periods);
-    panel.curves.push_back(targetCurve(*target->spectrum, lo, hi, panel.logX));
+    panel.series.push_back(targetCurve(*target->spectrum, lo, hi, scales.x == plot::Scale::Log));
   }
-  spanPeriods(panel, sa.periods);
-  return {{panel}};
+  plot::Figure figure;
+  figure.title = title;
+  figure.subtitle = subtitle;
+  figure.panels = {panel};
+  figure.panelHeight = 480;
+  return figure;
 }
 
 std::string scalingLine(const SaSpectrum& sa, const Target& target,

@@ -8,7 +8,7 @@
 
 #include "cli/app/request.h"
 #include "cli/app/target_option.h"
-#include "cli/writers/chart.h"
+#include "cli/writers/plot.h"
 #include "measures/record_spectrum.h"
 
 namespace cli {
@@ -33,8 +33,9 @@ std::size_t chosenCurve(const std::vector<double>& dampingRatios, const std::opt
 
 // Sa [g] of the record, one curve per damping ratio and percentile, against T, with the target
 // (dashed) when there is one; axes as --axes says.
-Chart targetChart(const SaSpectrum& sa, const std::optional<Target>& target,
-                  const std::string& title, const std::string& axes);
+plot::Figure targetFigure(const SaSpectrum& sa, const std::optional<Target>& target,
+                          const std::string& title, const std::string& subtitle,
+                          const std::string& axes);
 
 // "scale factor to …: f = 1.23 (…)" for one record, one line.
 std::string scalingLine(const SaSpectrum& sa, const Target& target,

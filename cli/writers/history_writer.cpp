@@ -1,23 +1,21 @@
-// Tables, documents and plots of response histories.
+// Tables, documents and plots of response histories, in the output units.
 #include "cli/writers/history_writer.h"
 
 #include <fmt/format.h>
 
-#include "cli/writers/field_units.h"
+#include "cli/writers/labels.h"
 #include "core/numerics/magnitude.h"
 #include "core/numerics/peaks.h"
-#include "records/numbers.h"
 
 namespace cli {
 
 namespace {
 
+using core::Quantity;
 using measures::ComponentHistory;
 using measures::ResponseHistory;
 
-constexpr int kGroundColour = 6;  // grey in the chart palette
-
-std::string forceUnit(const records::Unit& unit) { return fieldUnit("rFrc", unit); }
+constexpr int kGroundColour = 8;  // grey in the palette
 
 std::vector<double> timesOf(const ResponseHistory& h) {
   std::vector<double> t(h.samples());
@@ -33,108 +31,168 @@ std::vector<double> groundOf(const ResponseHistory& h, const std::vector<double>
   return g;
 }
 
-std::vector<double> scaled(std::vector<double> values, double factor) {
-  if (factor != 1.0)
-    for (double& v : values) v *= factor;
-  return values;
+// One series of one component in the output unit of its quantity (forces × the force scale).
+std::vector<double> outputOf(const ResponseHistory& h, std::size_t c,
+                             std::vector<double> ComponentHistory::*series,
+                             const HistoryDescription& d, Quantity quantity) {
+  std::vector<double> values = h.components[c].*series;
+  if (quantity == Quantity::Force && d.forceScale != 1.0)
+    for (double& v : values) v *= d.forceScale;
+  return converted(std::move(values), d.units.of(quantity));
 }
 
-// Peak of |x| over one component, or of the resultant of two.
-double peakOf(const ResponseHistory& h, std::vector<double> ComponentHistory::*series) {
+// Peak of |x| over one component, or of the resultant of two, in the output unit. Scaling by a
+// positive factor commutes with the peak, so this is the module's peak converted.
+double peakOf(const ResponseHistory& h, std::vector<double> ComponentHistory::*series,
+              const HistoryDescription& d, Quantity quantity) {
   const auto n = static_cast<std::int32_t>(h.samples());
-  if (h.components.size() == 1) return core::peakAbs((h.components[0].*series).data(), n);
-  return core::peakMagnitude((h.components[0].*series).data(), (h.components[1].*series).data(),
-                             n);
+  const std::vector<double> a = outputOf(h, 0, series, d, quantity);
+  if (h.components.size() == 1) return core::peakAbs(a.data(), n);
+  const std::vector<double> b = outputOf(h, 1, series, d, quantity);
+  return core::peakMagnitude(a.data(), b.data(), n);
 }
 
 std::string componentSuffix(const ResponseHistory& h, std::size_t c) {
   return h.components.size() == 1 ? "" : std::to_string(c + 1);
 }
 
+std::string nameOf(const QuantityUnit& unit) { return unit.name.empty() ? "-" : unit.name; }
+
+plot::Axis timeAxis() {
+  plot::Axis axis;
+  axis.label = "Time t [s]";
+  axis.fromZero = true;
+  return axis;
+}
+
+plot::Axis linear(const std::string& label) {
+  plot::Axis axis;
+  axis.label = label;
+  return axis;
+}
+
+plot::Series line(std::vector<double> x, std::vector<double> y, std::string label, int colour,
+                  plot::Dash dash = plot::Dash::Solid, double width = 1.4) {
+  plot::Series s;
+  s.x = std::move(x);
+  s.y = std::move(y);
+  s.label = std::move(label);
+  s.colour = colour;
+  s.dash = dash;
+  s.width = width;
+  return s;
+}
+
 }  // namespace
 
-std::string sweptText(const std::string& swept, double value, const records::Unit& unit) {
-  if (swept == "zeta") return fmt::format("ζ = {:g} %", 100.0 * value);
-  if (swept == "frn") return fmt::format("μ = {:g}", value);
-  return fmt::format("Qd = {:g} {}", value, forceUnit(unit));
+std::string sweptText(const std::string& swept, double value, const OutputUnits& units) {
+  return sweptLabel(swept, value * units.ofField(swept).factor, units);
+}
+
+double peakDisplacement(const ResponseHistory& h, const OutputUnits& units) {
+  HistoryDescription d;
+  d.units = units;
+  return peakOf(h, &ComponentHistory::displacement, d, Quantity::Displacement);
 }
 
 DataTable historyTable(const ResponseHistory& h, const HistoryDescription& d) {
-  const records::Unit& u = d.unit;
+  const OutputUnits& u = d.units;
+  const QuantityUnit& acc = u.of(Quantity::Acceleration);
   DataTable table;
   table.columns.push_back({"time t", "s", timesOf(h)});
   for (std::size_t c = 0; c < h.components.size(); ++c) {
     const std::string k = componentSuffix(h, c);
-    const ComponentHistory& x = h.components[c];
-    table.columns.push_back({"ground acceleration ag" + k, u.name, groundOf(h, *d.ground.at(c))});
-    table.columns.push_back({"displacement u" + k, u.length, x.displacement});
-    table.columns.push_back({"velocity v" + k, u.velocity, x.velocity});
-    table.columns.push_back({"relative acceleration a" + k, u.name, x.acceleration});
-    table.columns.push_back({"total acceleration a" + k + "+ag" + k, u.name, x.totalAcceleration});
+    table.columns.push_back({"ground acceleration ag" + k, nameOf(acc),
+                             converted(groundOf(h, *d.ground.at(c)), acc)});
+    table.columns.push_back({"displacement u" + k, nameOf(u.of(Quantity::Displacement)),
+                             outputOf(h, c, &ComponentHistory::displacement, d,
+                                      Quantity::Displacement)});
+    table.columns.push_back({"velocity v" + k, nameOf(u.of(Quantity::Velocity)),
+                             outputOf(h, c, &ComponentHistory::velocity, d, Quantity::Velocity)});
     table.columns.push_back(
-        {"restoring force fs" + k, forceUnit(u), scaled(x.restoringForce, d.forceScale)});
+        {"relative acceleration a" + k, nameOf(acc),
+         outputOf(h, c, &ComponentHistory::acceleration, d, Quantity::Acceleration)});
+    table.columns.push_back(
+        {"total acceleration a" + k + "+ag" + k, nameOf(acc),
+         outputOf(h, c, &ComponentHistory::totalAcceleration, d, Quantity::Acceleration)});
+    table.columns.push_back(
+        {"restoring force fs" + k, nameOf(u.of(Quantity::Force)),
+         outputOf(h, c, &ComponentHistory::restoringForce, d, Quantity::Force)});
   }
   return table;
 }
 
 nlohmann::ordered_json historyDocument(const ResponseHistory& h, const HistoryDescription& d) {
   using C = ComponentHistory;
+  const OutputUnits& u = d.units;
   nlohmann::ordered_json doc = {
       {"module", d.module},
       {"measure", d.measure},
       {"source", d.source},
       {"period", h.period},
-      {d.swept, h.sweptValue},
+      {d.swept, h.sweptValue * u.ofField(d.swept).factor},
       {"dt", h.dt},
       {"samples", h.samples()},
       {"recordSamples", h.recordSamples},
       {"ownCall", h.ownCall},
       {"units",
-       {{"acceleration", d.unit.name},
-        {"velocity", d.unit.velocity},
-        {"displacement", d.unit.length},
-        {"force", forceUnit(d.unit)}}},
+       {{"acceleration", u.of(Quantity::Acceleration).name},
+        {"velocity", u.of(Quantity::Velocity).name},
+        {"displacement", u.of(Quantity::Displacement).name},
+        {"force", u.of(Quantity::Force).name}}},
       {"peaks",
-       {{"dsp", jsonNumber(peakOf(h, &C::displacement))},
-        {"vel", jsonNumber(peakOf(h, &C::velocity))},
-        {"acc", jsonNumber(peakOf(h, &C::acceleration))},
-        {"totAcc", jsonNumber(peakOf(h, &C::totalAcceleration))},
-        {"rFrc", jsonNumber(peakOf(h, &C::restoringForce) * d.forceScale)}}}};
-  if (!std::isnan(h.yieldForce)) doc["yieldFrc"] = jsonNumber(h.yieldForce * d.forceScale);
+       {{"dsp", jsonNumber(peakOf(h, &C::displacement, d, Quantity::Displacement))},
+        {"vel", jsonNumber(peakOf(h, &C::velocity, d, Quantity::Velocity))},
+        {"acc", jsonNumber(peakOf(h, &C::acceleration, d, Quantity::Acceleration))},
+        {"totAcc", jsonNumber(peakOf(h, &C::totalAcceleration, d, Quantity::Acceleration))},
+        {"rFrc", jsonNumber(peakOf(h, &C::restoringForce, d, Quantity::Force))}}}};
+  if (!std::isnan(h.yieldForce))
+    doc["yieldFrc"] =
+        jsonNumber(h.yieldForce * d.forceScale * u.of(Quantity::Force).factor);
   return doc;
 }
 
-Chart historyChart(const ResponseHistory& h, const HistoryDescription& d) {
-  const records::Unit& u = d.unit;
+plot::Figure historyFigure(const ResponseHistory& h, const HistoryDescription& d) {
+  const OutputUnits& u = d.units;
+  const QuantityUnit& acc = u.of(Quantity::Acceleration);
+  const QuantityUnit& length = u.of(Quantity::Displacement);
+  const QuantityUnit& force = u.of(Quantity::Force);
   const std::vector<double> t = timesOf(h);
-  const std::string title =
-      fmt::format("{}: T = {:g} s, {}", d.measure, h.period, sweptText(d.swept, h.sweptValue, u));
-  Chart chart;
-  ChartPanel displacement{title, "time t [s]", "displacement u [" + u.length + "]", false, false,
-                          true, {}};
-  ChartPanel acceleration{d.title, "time t [s]", "acceleration [" + u.name + "]", false, false,
-                          true, {}};
-  ChartPanel loop{"", "displacement u [" + u.length + "]",
-                  "restoring force fs [" + forceUnit(u) + "]", false, false, true, {}};
+  plot::Figure figure;
+  figure.title = fmt::format("Response history, {}: T = {} s, {} — {}", d.measure,
+                             shortNumber(h.period, 6), sweptText(d.swept, h.sweptValue, u),
+                             d.title);
+  figure.subtitle = d.subtitle;
+  plot::Panel displacement, acceleration, loop;
+  displacement.x = acceleration.x = timeAxis();
+  displacement.y = linear("Displacement u [" + length.display + "]");
+  acceleration.y = linear("Acceleration [" + acc.display + "]");
+  loop.x = linear("Displacement u [" + length.display + "]");
+  loop.y = linear("Restoring force fs [" + force.display + "]");
+  loop.title = "Restoring force against displacement";
   const bool two = h.components.size() == 2;
   for (std::size_t c = 0; c < h.components.size(); ++c) {
     const std::string k = componentSuffix(h, c);
-    const ComponentHistory& x = h.components[c];
     const int colour = static_cast<int>(c);
-    displacement.curves.push_back({t, x.displacement, two ? "u" + k : "", colour});
-    ChartCurve ground{t, groundOf(h, *d.ground.at(c)), "ground ag" + k,
-                      two ? colour : kGroundColour, LineStyle::Solid, 1.0};
-    if (two) ground.style = LineStyle::Dotted;
-    acceleration.curves.push_back(ground);
-    acceleration.curves.push_back(
-        {t, x.totalAcceleration, "total a" + k + "+ag" + k, colour, LineStyle::Solid, 1.5});
-    loop.curves.push_back(
-        {x.displacement, scaled(x.restoringForce, d.forceScale), two ? "fs" + k : "", colour});
+    const std::vector<double> u1 =
+        outputOf(h, c, &ComponentHistory::displacement, d, Quantity::Displacement);
+    displacement.series.push_back(line(t, u1, two ? "u" + k : "", colour));
+    acceleration.series.push_back(line(t, converted(groundOf(h, *d.ground.at(c)), acc),
+                                       "ground ag" + k, two ? colour : kGroundColour,
+                                       two ? plot::Dash::Dotted : plot::Dash::Solid, 1.0));
+    acceleration.series.push_back(
+        line(t, outputOf(h, c, &ComponentHistory::totalAcceleration, d, Quantity::Acceleration),
+             "total a" + k + "+ag" + k, colour));
+    loop.series.push_back(
+        line(u1, outputOf(h, c, &ComponentHistory::restoringForce, d, Quantity::Force),
+             two ? "fs" + k : "", colour));
   }
-  chart.panels = {displacement, acceleration};
-  if (d.nonlinear) chart.panels.push_back(loop);
-  chart.panelHeight = 420;
-  return chart;
+  displacement.legend = two;
+  loop.legend = two;
+  figure.panels = {displacement, acceleration};
+  if (d.nonlinear) figure.panels.push_back(loop);
+  figure.panelHeight = 300;
+  return figure;
 }
 
 }  // namespace cli

@@ -27,6 +27,7 @@
 #include "program_runner.h"
 #include "quorvel/gateway.h"
 #include "records/numbers.h"
+#include "records/units.h"
 #include "records/synthetic_record.h"
 #include "support/calls.h"
 #include "tillock/gateway.h"
@@ -43,10 +44,23 @@ using Json = nlohmann::ordered_json;
 
 constexpr double kDt = 0.01;
 
-// Records in g, as AT2 files hold them; the runs below analyse in g (--out-units g), so the
-// module receives exactly these samples.
+// Records in g, as AT2 files hold them.
 std::vector<double> record(std::uint64_t seed, std::int32_t n = 500, double peak = 0.35) {
   return records::syntheticRecord(n, kDt, seed, peak);
+}
+
+// What the module receives: the analysis runs in m/s2, the samples multiplied once.
+std::vector<double> si(std::vector<double> samples) {
+  for (double& s : samples) s *= 9.80665;
+  return samples;
+}
+
+// m/s2 to g, as the program converts Sa for targets, suites and scaling.
+std::vector<double> inG(std::vector<double> values) {
+  const double factor =
+      records::conversionFactor(records::findUnit("m/s2"), records::findUnit("g"), 1.0);
+  for (double& v : values) v *= factor;
+  return values;
 }
 
 double fromJson(const Json& value) {
@@ -120,8 +134,9 @@ struct HistoryCase {
 TEST_F(MeasuresEndToEnd, HistoryPeaksAreEveryModulesOutputsBitForBit) {
   const std::vector<double> a = record(1), b = record(2, 470), weak = record(6, 500, 0.1);
   const std::string ra = at2("a.AT2", a), rb = at2("b.AT2", b), rw = at2("w.AT2", weak);
+  const std::vector<double> sa = si(a), sb = si(b), sweak = si(weak);
   const std::vector<double> T = {0.2, 0.7, 1.5}, Tiso = {1.5, 3.0};
-  const std::vector<std::string> common = {"--out-units", "g", "--quiet"};
+  const std::vector<std::string> common = {"--quiet"};
   const auto call = [](host::Gateway gateway, const Args& args) {
     return support::call(gateway, args);
   };
@@ -131,18 +146,18 @@ TEST_F(MeasuresEndToEnd, HistoryPeaksAreEveryModulesOutputsBitForBit) {
         "--mass", "2"},
        [&] {
          return call(quorvel::mexFunction,
-                     Args().add(a).add(kDt).add(2.0).add({0.02, 0.05}).add(T).add("newmark"));
+                     Args().add(sa).add(kDt).add(2.0).add({0.02, 0.05}).add(T).add("newmark"));
        },
        "T=0.7,zeta=0.05", 4, false},
       {"elastic2d", {"elastic2d", ra, rb, "--periods", "0.2,0.7,1.5"},
        [&] {
-         return call(daskent::mexFunction, Args().add(a).add(b).add(kDt).add(1.0).add({0.05}).add(T));
+         return call(daskent::mexFunction, Args().add(sa).add(sb).add(kDt).add(1.0).add({0.05}).add(T));
        },
        "T=1.5", 2, true},
       {"inelastic R", {"inelastic", ra, "--periods", "0.2,0.7,1.5", "--R", "3", "--kin", "0.02"},
        [&] {
          return call(morbane::mexFunction,
-                     Args().add(a).add(kDt).add(1.0).add({0.05}).add(T).add(0.02).add(0.0).add("R").add(3.0));
+                     Args().add(sa).add(kDt).add(1.0).add({0.05}).add(T).add(0.02).add(0.0).add("R").add(3.0));
        },
        "T=0.2", 0, false},
       {"inelastic mu, the module's search",
@@ -150,7 +165,7 @@ TEST_F(MeasuresEndToEnd, HistoryPeaksAreEveryModulesOutputsBitForBit) {
         "module"},
        [&] {
          return call(morbane::mexFunction, Args()
-                                                .add(weak)
+                                                .add(sweak)
                                                 .add(kDt)
                                                 .add(1.0)
                                                 .add({0.05})
@@ -164,25 +179,25 @@ TEST_F(MeasuresEndToEnd, HistoryPeaksAreEveryModulesOutputsBitForBit) {
       {"fps", {"fps", ra, "--periods", "1.5,3", "--frn", "0.03,0.08", "--uy", "0.0002"},
        [&] {
          return call(tillock::mexFunction,
-                     Args().add(a).add(kDt).add(1.0).add(1.0).add({0.03, 0.08}).add(Tiso).add(0.0002));
+                     Args().add(sa).add(kDt).add(1.0).add(9.80665).add({0.03, 0.08}).add(Tiso).add(0.0002));
        },
        "T=3,frn=0.08", 3, false},
       {"fps2d", {"fps2d", ra, rb, "--periods", "1.5,3", "--frn", "0.05", "--uy", "0.0002"},
        [&] {
          return call(granwick::mexFunction,
-                     Args().add(a).add(b).add(kDt).add(1.0).add(1.0).add({0.05}).add(Tiso).add(0.0002));
+                     Args().add(sa).add(sb).add(kDt).add(1.0).add(9.80665).add({0.05}).add(Tiso).add(0.0002));
        },
        "T=1.5", 0, true},
       {"lrb", {"lrb", ra, "--periods", "1.5,3", "--qd", "0.03,0.06", "--alpha", "0.08"},
        [&] {
          return call(pellory::mexFunction,
-                     Args().add(a).add(kDt).add(1.0).add({0.03, 0.06}).add(Tiso).add(0.08));
+                     Args().add(sa).add(kDt).add(1.0).add({0.03, 0.06}).add(Tiso).add(0.08));
        },
        "T=1.5,Qd=0.06", 2, false},
       {"lrb2d", {"lrb2d", ra, rb, "--periods", "1.5,3", "--qd", "0.05"},
        [&] {
          return call(vintarrow::mexFunction,
-                     Args().add(a).add(b).add(kDt).add(1.0).add({0.05}).add(Tiso).add(0.1));
+                     Args().add(sa).add(sb).add(kDt).add(1.0).add({0.05}).add(Tiso).add(0.1));
        },
        "T=3", 1, true},
   };
@@ -236,11 +251,11 @@ TEST_F(MeasuresEndToEnd, WeightVariantHistoryWorksInInches) {
 
 TEST_F(MeasuresEndToEnd, HistoryOfAnOscillatorOutsideTheListsIsItsOwnModuleCall) {
   const std::vector<double> a = record(4);
-  const ProgramRun r = run({"elastic", at2("a.AT2", a), "--periods", "0.2,0.7", "--out-units",
-                            "g", "--history", "T=0.33,zeta=0.03", "--plot", dir.str("p.png")});
+  const ProgramRun r = run({"elastic", at2("a.AT2", a), "--periods", "0.2,0.7", "--history",
+                            "T=0.33,zeta=0.03", "--plot", dir.str("p.png")});
   EXPECT_NE(r.out.find("analysed on its own"), std::string::npos) << r.out;
   const host::Outcome single =
-      support::call(quorvel::mexFunction, Args().add(a).add(kDt).add(1.0).add({0.03}).add({0.33}));
+      support::call(quorvel::mexFunction, Args().add(si(a)).add(kDt).add(1.0).add({0.03}).add({0.33}));
   EXPECT_EQ(clitest::readFile(dir.str("p-history-T0.33-zeta0.03.png")).substr(1, 3), "PNG");
   // No data file was asked for: the summary line carries the peak.
   EXPECT_NE(r.out.find(fmt::format("peak displacement {:.6g}", single.values("dsp")[0])),
@@ -253,13 +268,14 @@ TEST_F(MeasuresEndToEnd, ConstantDuctilityIsTheLargestStrengthRuleForAnyMass) {
   const std::string file = at2("r.AT2", ag);
   for (const char* mass : {"1", "7"})
     run({"inelastic", file, "--mu", "3", "--periods", "0.3,1,2", "--zeta", "0.02,0.05",
-         "--out-units", "g", "--kin", "0.01", "--mass", mass, "--history", "T=1,zeta=0.02",
+         "--kin", "0.01", "--mass", mass, "--history", "T=1,zeta=0.02",
          "--out", dir.str(std::string("m") + mass + ".csv"), "-q"});
   measures::DuctilityOscillators o;
   o.periods = {0.3, 1, 2};
   o.dampingRatios = {0.02, 0.05};
   o.kin = 0.01;
-  const measures::ConstantDuctilitySpectrum s = measures::constantDuctilitySpectrum(ag, kDt, o, 3.0);
+  const measures::ConstantDuctilitySpectrum s =
+      measures::constantDuctilitySpectrum(si(ag), kDt, o, 3.0);
   const auto one = csvColumns(dir.str("m1.csv")), seven = csvColumns(dir.str("m7.csv"));
   for (std::size_t j = 0; j < 2; ++j) {
     const std::string z = j == 0 ? " ζ=0.02" : " ζ=0.05";
@@ -267,10 +283,10 @@ TEST_F(MeasuresEndToEnd, ConstantDuctilityIsTheLargestStrengthRuleForAnyMass) {
       const measures::DuctilityPoint& p = s.at(static_cast<std::int32_t>(i), static_cast<std::int32_t>(j));
       EXPECT_TRUE(sameBits(one.at("R" + z + " [-]")[i], p.reductionFactor));
       EXPECT_TRUE(sameBits(one.at("μ reached" + z + " [-]")[i], p.ductility));
-      EXPECT_TRUE(sameBits(one.at("u_max" + z + " [g*s2]")[i], p.peakDisplacement));
-      EXPECT_TRUE(sameBits(one.at("yield strength fy" + z + " [mass*g]")[i], p.yieldStrength));
-      EXPECT_TRUE(sameBits(seven.at("yield strength fy" + z + " [mass*g]")[i], 7 * p.yieldStrength));
-      EXPECT_TRUE(sameBits(one.at("Cy=fy/(m·g)" + z + " [-]")[i], p.yieldStrength / 1.0));
+      EXPECT_TRUE(sameBits(one.at("u_max" + z + " [m]")[i], p.peakDisplacement));
+      EXPECT_TRUE(sameBits(one.at("yield strength fy" + z + " [N]")[i], p.yieldStrength));
+      EXPECT_TRUE(sameBits(seven.at("yield strength fy" + z + " [N]")[i], 7 * p.yieldStrength));
+      EXPECT_TRUE(sameBits(one.at("Cy=fy/(m·g)" + z + " [-]")[i], p.yieldStrength / 9.80665));
     }
   }
   // Only the strength depends on the mass.
@@ -280,10 +296,10 @@ TEST_F(MeasuresEndToEnd, ConstantDuctilityIsTheLargestStrengthRuleForAnyMass) {
     }
   // The history is the oscillator at the strength found: its peak is the spectrum's u_max.
   const auto h = csvColumns(dir.str("m7-history-T1-zeta0.02.csv"));
-  const std::vector<double>& u = h.at("displacement u [g*s2]");
+  const std::vector<double>& u = h.at("displacement u [m]");
   EXPECT_TRUE(sameBits(core::peakAbs(u.data(), static_cast<std::int32_t>(u.size())),
                        s.at(1, 0).peakDisplacement));
-  const std::vector<double>& fs = h.at("restoring force fs [mass*g]");
+  const std::vector<double>& fs = h.at("restoring force fs [N]");
   EXPECT_NEAR(core::peakAbs(fs.data(), static_cast<std::int32_t>(fs.size())),
               7 * s.at(1, 0).yieldStrength, 0.1 * 7 * s.at(1, 0).yieldStrength);
 }
@@ -292,7 +308,7 @@ TEST_F(MeasuresEndToEnd, ConstantDuctilityLeavesAPeriodWithoutASolutionEmptyAndG
   // With kin = −1 the hardened tangent divides by zero: every yielding trial at 0.03 s fails.
   const std::vector<double> ag = record(7);
   const ProgramRun r = run({"inelastic", at2("r.AT2", ag), "--mu", "4", "--periods", "0.03,0.3",
-                            "--kin", "-1", "--out-units", "g", "--out", dir.str("d.csv"),
+                            "--kin", "-1", "--out", dir.str("d.csv"),
                             "--history", "T=0.03"});
   EXPECT_NE(r.err.find("warning: T = 0.03 s, ζ = 5 %: no analysis converged"), std::string::npos)
       << r.err;
@@ -308,12 +324,12 @@ TEST_F(MeasuresEndToEnd, ResamplingOffKeepsTheModulesNumbersAndOnFeedsItTheFiner
   const std::vector<double> ag = record(8);
   const std::string file = at2("r.AT2", ag);
   const std::vector<double> T = {0.02, 0.05, 0.3};
-  const ProgramRun off = run({"elastic", file, "--periods", "0.02,0.05,0.3", "--out-units", "g",
-                              "--out", dir.str("off.json"), "-q", "--history", "T=0.3"});
+  const ProgramRun off = run({"elastic", file, "--periods", "0.02,0.05,0.3", "--out",
+                              dir.str("off.json"), "-q", "--history", "T=0.3"});
   EXPECT_NE(off.err.find("note: the shortest period T = 0.02 s spans 2 steps"), std::string::npos)
       << off.err;
-  const ProgramRun on = run({"elastic", file, "--periods", "0.02,0.05,0.3", "--out-units", "g",
-                             "--resample", "--out", dir.str("on.json"), "-q"});
+  const ProgramRun on = run({"elastic", file, "--periods", "0.02,0.05,0.3", "--resample", "--out",
+                             dir.str("on.json"), "-q"});
   EXPECT_EQ(on.err.find("spans 2 steps"), std::string::npos) << on.err;
   EXPECT_NE(on.err.find("resampled by 5"), std::string::npos) << on.err;
   const auto psa = [&](const std::string& name) {
@@ -323,10 +339,11 @@ TEST_F(MeasuresEndToEnd, ResamplingOffKeepsTheModulesNumbersAndOnFeedsItTheFiner
     return values;
   };
   const host::Outcome module =
-      support::call(quorvel::mexFunction, Args().add(ag).add(kDt).add(1.0).add({0.05}).add(T));
+      support::call(quorvel::mexFunction, Args().add(si(ag)).add(kDt).add(1.0).add({0.05}).add(T));
+  // The record is resampled as read, in g, then brought to m/s2 like any record.
   const host::Outcome finer = support::call(
       quorvel::mexFunction,
-      Args().add(measures::resample(ag, 5)).add(kDt / 5).add(1.0).add({0.05}).add(T));
+      Args().add(si(measures::resample(ag, 5))).add(kDt / 5).add(1.0).add({0.05}).add(T));
   for (std::size_t i = 0; i < 3; ++i) {
     EXPECT_TRUE(sameBits(psa("off.json")[i], module.values("psdAcc")[i]));
     EXPECT_TRUE(sameBits(psa("on.json")[i], finer.values("psdAcc")[i]));
@@ -345,22 +362,23 @@ TEST_F(MeasuresEndToEnd, ResamplingOffKeepsTheModulesNumbersAndOnFeedsItTheFiner
 TEST_F(MeasuresEndToEnd, RotdTableIsTheMeasureBitForBit) {
   const std::vector<double> a = record(9), b = record(10, 480);
   const ProgramRun r = run({"rotd", at2("a.AT2", a), at2("b.AT2", b), "--periods", "0.2,1",
-                            "--zeta", "0.05", "--percentiles", "0,50,100", "--out-units", "g",
-                            "--out", dir.str("r.csv"), "--plot", dir.str("r.svg")});
+                            "--zeta", "0.05", "--percentiles", "0,50,100", "--out",
+                            dir.str("r.csv"), "--plot", dir.str("r.svg")});
   EXPECT_NE(r.out.find("PSA RotD50"), std::string::npos) << r.out;
-  const measures::RotDSpectra s = measures::rotdSpectra(a, b, kDt, {0.2, 1.0}, {0.05});
+  const measures::RotDSpectra s = measures::rotdSpectra(si(a), si(b), kDt, {0.2, 1.0}, {0.05});
   const auto columns = csvColumns(dir.str("r.csv"));
   for (std::size_t i = 0; i < 2; ++i) {
-    EXPECT_TRUE(sameBits(columns.at("PSA RotD50 ζ=0.05 [g]")[i], s.psa[s.rotDIndex(1, i, 0)]));
-    EXPECT_TRUE(sameBits(columns.at("Sd RotD100 ζ=0.05 [g*s2]")[i], s.sd[s.rotDIndex(2, i, 0)]));
-    EXPECT_TRUE(sameBits(columns.at("PSA geometric mean ζ=0.05 [g]")[i], s.geoMeanPsa[i]));
+    EXPECT_TRUE(sameBits(columns.at("PSA RotD50 ζ=0.05 [m/s2]")[i], s.psa[s.rotDIndex(1, i, 0)]));
+    EXPECT_TRUE(sameBits(columns.at("Sd RotD100 ζ=0.05 [m]")[i], s.sd[s.rotDIndex(2, i, 0)]));
+    EXPECT_TRUE(sameBits(columns.at("PSA geometric mean ζ=0.05 [m/s2]")[i], s.geoMeanPsa[i]));
     EXPECT_TRUE(sameBits(columns.at("angle of RotD100 ζ=0.05 [deg]")[i], s.angleRotD100[i]));
   }
   // RotD100 never exceeds the peak of the resultant that elastic2d returns.
   const host::Outcome resultant = support::call(
-      daskent::mexFunction, Args().add(a).add(b).add(kDt).add(1.0).add({0.05}).add({0.2, 1.0}));
+      daskent::mexFunction,
+      Args().add(si(a)).add(si(b)).add(kDt).add(1.0).add({0.05}).add({0.2, 1.0}));
   for (std::size_t i = 0; i < 2; ++i)
-    EXPECT_LE(columns.at("PSA RotD100 ζ=0.05 [g]")[i], resultant.values("psdAcc")[i]);
+    EXPECT_LE(columns.at("PSA RotD100 ζ=0.05 [m/s2]")[i], resultant.values("psdAcc")[i]);
   EXPECT_NE(clitest::readFile(dir.str("r.svg")).find("<svg"), std::string::npos);
 }
 
@@ -368,12 +386,13 @@ TEST_F(MeasuresEndToEnd, TargetComparisonAndTheScaleFactorOfOneRecord) {
   const std::vector<double> ag = record(11);
   const ProgramRun r =
       run({"elastic", at2("r.AT2", ag), "--periods", "0.1:2:20", "--zeta", "0.02,0.05",
-           "--out-units", "g", "--target", "asce7:SDS=1.0,SD1=0.6,TL=8", "--plot",
+           "--target", "asce7:SDS=1.0,SD1=0.6,TL=8", "--plot",
            dir.str("t.png"), "--scale-to-target", "--range", "0.2:1.5", "-q"});
   EXPECT_EQ(clitest::readFile(dir.str("t.png")).substr(1, 3), "PNG");
   const host::Outcome module = support::call(
-      quorvel::mexFunction, Args().add(ag).add(kDt).add(1.0).add({0.02, 0.05}).add(0.1).add(2.0).add(20.0));
-  const std::vector<double>& all = module.values("psdAcc");
+      quorvel::mexFunction,
+      Args().add(si(ag)).add(kDt).add(1.0).add({0.02, 0.05}).add(0.1).add(2.0).add(20.0));
+  const std::vector<double> all = inG(module.values("psdAcc"));
   const measures::RecordScaling s =
       measures::scaleRecord(module.values("T"), {"r", std::vector<double>(all.begin() + 20, all.end())},
                             measures::Asce7Spectrum(1.0, 0.6, 8.0), {0.2, 1.5});
@@ -395,11 +414,12 @@ TEST_F(MeasuresEndToEnd, SuiteStatisticsAndScaleFactorsOfABatch) {
     const std::vector<double> ag = record(seed, 500, 0.1 * static_cast<double>(seed - 10));
     files.push_back(at2(fmt::format("r{}.AT2", seed), ag));
     const host::Outcome m = support::call(
-        quorvel::mexFunction, Args().add(ag).add(kDt).add(1.0).add({0.05}).add(0.1).add(2.0).add(20.0));
-    spectra.push_back({fmt::format("r{}.AT2", seed), m.values("psdAcc")});
+        quorvel::mexFunction,
+        Args().add(si(ag)).add(kDt).add(1.0).add({0.05}).add(0.1).add(2.0).add(20.0));
+    spectra.push_back({fmt::format("r{}.AT2", seed), inG(m.values("psdAcc"))});
     periods = m.values("T");
   }
-  std::vector<std::string> args = {"elastic", "--periods", "0.1:2:20", "--out-units", "g",
+  std::vector<std::string> args = {"elastic", "--periods", "0.1:2:20",
                                    "--out-dir", dir.str("out"), "--suite-stats", "--target",
                                    "ec8:type=1,ground=C,ag=0.3", "--scale-to-target", "--range",
                                    "0.2:1", "--rule", "ec8", "--jobs", "2"};
@@ -461,7 +481,7 @@ TEST_F(MeasuresEndToEnd, BadMeasureRequestsFailClearlyWithoutOutput) {
       {{"elastic", good, good, "--out-dir", dir.str("o"), "--shard", "4/3"}, "--shard: expected I/N"},
       {{"rotd", good, good, "--method", "newmark"}, "leave out --method newmark"},
       {{"inelastic", good, "--R", "4", "--search", "module"}, "--search chooses"},
-      {{"inelastic", good, "--mu", "0.5"}, "target ductility"},
+      {{"inelastic", good, "--mu", "0.5"}, "a target ductility must be at least 1"},
       {{"elastic", good, "--history", "T=1", "--plot", dir.str("x.gif")}, "x.gif: plots are written"},
   };
   for (const Case& c : cases) {
