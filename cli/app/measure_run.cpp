@@ -51,6 +51,9 @@ void checkOutputs(const Request& request, const Parameters& parameters, RunKind 
     chosenFields(*parameters.module, o.fields);
   else if (!o.fields.empty())
     throw Error("--fields chooses among the module's own fields; this run writes its own table");
+  if (o.tripartite && (kind != RunKind::Module || !request.measures.target.empty()))
+    throw Error("--tripartite draws the module's own spectrum; leave it out with --rotd, a "
+                "target ductility or --target");
 }
 
 void checkTargets(const Request& request) {

@@ -194,6 +194,8 @@ TEST(MeasureOptions, RequestsThatCannotWorkFailBeforeAnyWork) {
       {"rotd", "a", "b", "--angle-step", "0"},
       {"rotd", "a", "b", "--fields", "dsp"},
       {"inelastic", "r", "--mu", "4", "--out", "r.txt"},
+      {"rotd", "a", "b", "--tripartite"},
+      {"elastic", "r", "--target", "asce7:SDS=1,SD1=0.6,TL=8", "--tripartite"},
   };
   for (const auto& args : bad) EXPECT_THROW(check(args), Error) << args[0] << " " << args[2];
   EXPECT_NO_THROW(check({"elastic", "r", "s", "--out-dir", "o", "--shard", "2/2", "--resample",
