@@ -40,7 +40,8 @@ void checkFiles(const Request& request) {
   const auto per = static_cast<std::size_t>(request.module->components);
   if (request.files.size() % per != 0)
     throw Error(fmt::format("{} takes two record files per analysis (the two components), got {}",
-                            request.module->command, request.files.size()));
+                            request.measures.rotd ? "rotd" : request.module->command,
+                            request.files.size()));
 }
 
 void checkOutputs(const Request& request, const Parameters& parameters, RunKind kind) {
