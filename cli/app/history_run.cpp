@@ -79,6 +79,9 @@ HistoryRequest parseHistoryRequest(const std::string& text, const std::string& s
       havePeriod = true;
     } else if (key == lower(swept) && !request.value) {
       request.value = value;
+    } else if (swept == "Qd" && key == "qd/w" && !request.value) {
+      request.value = value;
+      request.valueIsWeightShare = true;
     } else {
       throw Error(usage);
     }
@@ -92,10 +95,40 @@ void checkHistoryRequests(const std::vector<std::string>& requests, const std::s
   for (const std::string& text : requests) parseHistoryRequest(text, swept);
 }
 
+// The strength a request names: a force as given, or the force of a listed share of the weight.
+// A force that is no listed force but a listed share was meant as a share: an Error says how to
+// write it.
+double requestedValue(const HistorySource& source, const HistoryRequest& request) {
+  const std::vector<double>& listed = source.call.swept;
+  const std::vector<double>& shares = source.weightShares;
+  if (!request.value) return listed.at(0);
+  const double value = *request.value;
+  const auto shareAt = [&](double share) {
+    for (std::size_t j = 0; j < shares.size() && j < listed.size(); ++j)
+      if (std::fabs(shares[j] - share) <= 1e-9 * std::fabs(share)) return static_cast<int>(j);
+    return -1;
+  };
+  if (request.valueIsWeightShare) {
+    const int j = shareAt(value);
+    if (j < 0)
+      throw Error(fmt::format("--history Qd/W={:.6g}: not among the run's shares of the weight "
+                              "(--qd-ratio)",
+                              value));
+    return listed[static_cast<std::size_t>(j)];
+  }
+  const bool aListedForce = std::any_of(listed.begin(), listed.end(), [&](double force) {
+    return std::fabs(force - value) <= 1e-9 * std::fabs(value);
+  });
+  if (aListedForce || shareAt(value) < 0) return value;
+  throw Error(fmt::format("--history Qd={0:.6g}: Qd is a force; for the share of the weight given "
+                          "with --qd-ratio write Qd/W={0:.6g}",
+                          value));
+}
+
 measures::ResponseHistory historyOf(const HistorySource& source, const HistoryRequest& request) {
   const measures::ModuleCall& call = source.call;
   const double period = nearestListed(call.periods, request.period);
-  const double value = nearestListed(call.swept, request.value.value_or(call.swept.at(0)));
+  const double value = nearestListed(call.swept, requestedValue(source, request));
   const std::int32_t i = indexOf(call.periods, period), j = indexOf(call.swept, value);
   try {
     if (!source.ownYieldForce)

@@ -13,14 +13,17 @@
 
 namespace cli {
 
-// One --history: a period and, when given, the swept value.
+// One --history: a period and, when given, the swept value (for the lead-rubber modules possibly
+// as a share of the weight, Qd/W).
 struct HistoryRequest {
   double period = 0.0;
   std::optional<double> value;
+  bool valueIsWeightShare = false;
 };
 
 // "T=1.5" or "T=1.5,zeta=0.02" (the key of the swept value is the module's: zeta, frn or Qd, in
-// any letter case). An Error naming --history for anything else.
+// any letter case; "Qd/W=0.05" for a strength as a share of the weight). An Error naming
+// --history for anything else.
 HistoryRequest parseHistoryRequest(const std::string& text, const std::string& swept);
 
 // Where the histories of a run come from.
@@ -31,6 +34,8 @@ struct HistorySource {
   // call of that oscillator gives it).
   std::vector<double> yieldForces;
   std::function<double(double period, double value)> ownYieldForce;
+  // The lead-rubber modules run with --qd-ratio: the shares of the weight of call.swept.
+  std::vector<double> weightShares;
   HistoryDescription description;  // ground is filled in from the call
 };
 

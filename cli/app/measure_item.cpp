@@ -64,6 +64,7 @@ HistorySource moduleHistorySource(const ItemContext& item, const Spectrum& spect
   // The spectrum holds the yield forces in the output unit; the analysis needs the module's own.
   if (source.call.module == measures::ModuleKind::Morbane)
     source.yieldForces = measures::morbaneYieldForces(source.call);
+  source.weightShares = item.parameters.weightShares;
   HistoryDescription& d = source.description;
   d.module = spectrum.module->name;
   d.measure = spectrum.module->name + " (" + spectrum.module->command + ")";

@@ -249,6 +249,25 @@ TEST_F(MeasuresEndToEnd, WeightVariantHistoryWorksInInches) {
   EXPECT_EQ(doc["units"]["displacement"], "in");
 }
 
+TEST_F(MeasuresEndToEnd, StrengthsGivenAsSharesOfTheWeightAreChosenAsShares) {
+  const std::string file = at2("a.AT2", record(5));
+  const std::vector<std::string> base = {"lrb", file, "--qd-ratio", "0.03,0.06", "--periods", "3",
+                                         "-q", "--history"};
+  std::vector<std::string> share = base;
+  share.insert(share.end(), {"T=3,Qd/W=0.06", "--out", dir.str("s.json")});
+  run(share);
+  const Json spectrum = Json::parse(clitest::readFile(dir.str("s.json")));
+  const Json history = Json::parse(clitest::readFile(
+      dir.str("s-history-T3-Qd" + fmt::format("{:.6g}", 0.06 * 9.80665) + ".json")));
+  EXPECT_TRUE(sameBits(peakOf(history, "displacement u", false),
+                       spectrum["fields"]["dsp"]["data"][0][1].get<double>()));
+  // A force equal to a share was meant as the share: said, not analysed as a 0.06 N strength.
+  std::vector<std::string> force = base;
+  force.insert(force.end(), {"T=3,Qd=0.06"});
+  const ProgramRun r = run(force);
+  EXPECT_NE(r.err.find("write Qd/W=0.06"), std::string::npos) << r.err;
+}
+
 TEST_F(MeasuresEndToEnd, HistoryOfAnOscillatorOutsideTheListsIsItsOwnModuleCall) {
   const std::vector<double> a = record(4);
   const ProgramRun r = run({"elastic", at2("a.AT2", a), "--periods", "0.2,0.7", "--history",
