@@ -264,7 +264,8 @@ TEST_F(MeasuresEndToEnd, StrengthsGivenAsSharesOfTheWeightAreChosenAsShares) {
   // A force equal to a share was meant as the share: said, not analysed as a 0.06 N strength.
   std::vector<std::string> force = base;
   force.insert(force.end(), {"T=3,Qd=0.06"});
-  const ProgramRun r = run(force);
+  const ProgramRun r = clitest::runProgram(dir, force);
+  EXPECT_EQ(r.status, 1);
   EXPECT_NE(r.err.find("write Qd/W=0.06"), std::string::npos) << r.err;
 }
 
