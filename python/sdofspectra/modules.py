@@ -180,7 +180,7 @@ def _period_count(given):
     if len(given) == 1:
         return given[0].size
     count = float(given[2])
-    return min(count, 2.0**31) if count >= 1 else 0
+    return count if 1 <= count < 2.0**31 else 0  # the module itself refuses other counts
 
 
 def _available_memory():
@@ -236,7 +236,7 @@ def _record(acc, dt, units, name):
 def _pair(acc1, acc2, dt, units):
     a1, dt1, unit = _record(acc1, dt, units, "acc1")
     a2, dt2, _ = _record(acc2, dt, units, "acc2")
-    if float(dt1) != float(dt2):
+    if not np.array_equal(dt1, dt2, equal_nan=True):
         raise ValueError(f"the two components have different time steps, {float(dt1)} s and "
                          f"{float(dt2)} s; resample one (pair_components) first")
     return a1, a2, dt1, unit

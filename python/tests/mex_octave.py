@@ -3,7 +3,7 @@ binary file and every output comes back bit for bit.
 
 The folders come from SPECTRA_MEX_DIR and SPECTRA_MEX_WEIGHT_DIR (default: build/mex and
 build/mex-weight of this clone). Without Octave or the MEX files the tests that need them are
-skipped, unless SPECTRA_REQUIRE_MEX=1 (as the project's test script sets), when they fail."""
+skipped, unless SPECTRA_REQUIRE_BUILD=1 (as the project's test script sets), when they fail."""
 
 import os
 import shutil
@@ -34,7 +34,7 @@ def require_octave():
                                       os.path.exists(weight + "/Tillock.mex"))) if not ok]
     if missing:
         message = "the MEX files in Octave are needed: missing " + ", ".join(missing)
-        if os.environ.get("SPECTRA_REQUIRE_MEX") == "1":
+        if os.environ.get("SPECTRA_REQUIRE_BUILD") == "1":
             pytest.fail(message)
         pytest.skip(message)
     return octave, main, weight
