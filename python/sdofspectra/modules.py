@@ -113,13 +113,12 @@ class Spectra(Result):
         return self._console
 
 
-def _normalise(field, shape):
-    """A raw field in the form users work with: scalars as NumPy floats, vectors 1-D, matrices
-    (nT, nSwept)."""
+def _normalise(field, shape, is_swept):
+    """A raw field in the form users work with: scalars (pga, the mass or weight) as NumPy
+    floats, the swept values and per-period columns 1-D, matrices (nT, nSwept)."""
     if shape == "matrix":
         return field
-    if shape == "scalar" or (shape == "echo" and field.size == 1 and field.ndim == 2
-                             and field.shape == (1, 1)):
+    if shape in ("scalar", "echo") and not is_swept and field.size == 1:
         return np.float64(field[0, 0])
     return field.reshape(-1, order="F")
 
@@ -130,7 +129,7 @@ def _spectra(key, fields, console, acc_unit, attrs, force):
     arrays, dims, units, symbols, words = {}, {}, {}, {}, {}
     for info in signature["fields"]:
         name, shape = info["name"], info["shape"]
-        arrays[name] = _normalise(fields[name], shape)
+        arrays[name] = _normalise(fields[name], shape, name == swept)
         dims[name] = {"matrix": ("period", swept), "periods": ("period",),
                       "per_period": ("period",)}.get(shape, (swept,) if name == swept else ())
         units[name], symbols[name], words[name] = _units.describe(name, acc_unit, force)

@@ -79,7 +79,7 @@ class Result(Mapping):
                              index=index)
         frame.attrs = {"units": {n: self.units.get(n, "") for n in names},
                        "long_names": {n: self.long_names.get(n, n) for n in names},
-                       **self.attrs}
+                       "analysis": dict(self.attrs)}
         return frame
 
     def _variable_attrs(self, name):

@@ -17,10 +17,11 @@ namespace {
 
 using measures::TargetSpectrum;
 
-// Sa [g] at every period of the array, in its shape.
+// Sa [g] at every period of an array-like of numbers, in its shape.
 py::array saAt(const TargetSpectrum& target, const py::handle& periods) {
-  const py::array given = py::reinterpret_borrow<py::array>(periods);
-  std::vector<double> sa = vectorOf(periods, "periods");
+  const auto given = py::array_t<double, py::array::forcecast>::ensure(periods);
+  if (!given) throw py::type_error("periods: expected numbers");
+  std::vector<double> sa = vectorOf(given, "periods");
   for (double& value : sa) value = target.sa(value);
   return adoptVector(std::move(sa)).attr("reshape")(given.attr("shape"));
 }
