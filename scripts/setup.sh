@@ -18,5 +18,8 @@ if ((${#missing[@]})); then
 fi
 
 BUILD_DIR="${BUILD_DIR:-$top/build}"
-cmake -S "$top" -B "$BUILD_DIR" -DCMAKE_BUILD_TYPE=Release ${CMAKE_ARGS:-} >/dev/null
+# Continuous integration treats every warning as an error.
+SPECTRA_CI_ARGS=""
+[[ "${CI:-}" == "true" ]] && SPECTRA_CI_ARGS="-DSPECTRA_WERROR=ON"
+cmake -S "$top" -B "$BUILD_DIR" -DCMAKE_BUILD_TYPE=Release $SPECTRA_CI_ARGS ${CMAKE_ARGS:-} >/dev/null
 cmake --build "$BUILD_DIR" -j"$(nproc)"

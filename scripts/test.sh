@@ -22,7 +22,8 @@ done
 
 echo "== unit tests under the sanitizers" >&2
 asan_dir="$top/build-asan"
-cmake -S "$top" -B "$asan_dir" -DSPECTRA_SANITIZE=ON -DSPECTRA_BENCHMARKS=OFF -DSPECTRA_OCTAVE=OFF >/dev/null
+cmake -S "$top" -B "$asan_dir" -DSPECTRA_SANITIZE=ON -DSPECTRA_BENCHMARKS=OFF -DSPECTRA_OCTAVE=OFF \
+  $SPECTRA_CI_ARGS >/dev/null
 cmake --build "$asan_dir" -j"$(nproc)"
 ctest --test-dir "$asan_dir" -L unit --output-on-failure -j"$(nproc)"
 

@@ -19,9 +19,6 @@ const std::vector<std::string> kFields = {
     "rFrc",      "yieldDsp", "psdYieldVel", "psdYieldAcc", "yieldFrc",    "muFact", "RFact",
     "gammaFact", "effT",     "effZeta",     "effRFact",    "effGammaFact"};
 
-const char* const kUsage =
-    "Granwick::mexFunction - wrong number of arguments received\n"
-    "expecting: spectra = Granwick(ag1,ag2,dt,m,g,frn,T,uy);\n";
 
 // The eight- or ten-input form.
 Args baseArgs(int nInputs, host::Value frn = host::row({0.03, 0.06})) {
@@ -67,49 +64,6 @@ TEST(GranwickGateway, empty_friction_list_gives_empty_matrices) {
   EXPECT_EQ(out.field("dsp").cols, 0u);
   EXPECT_EQ(out.values("f").size(), 3u);
   EXPECT_GT(out.values("pga")[0], 0.0);
-}
-
-TEST(GranwickGateway, argument_counts_are_checked_exactly) {
-  EXPECT_EQ(granwick(baseArgs(8), 0).error, kUsage);
-  EXPECT_EQ(granwick(baseArgs(10), 2).error, kUsage);
-  for (int count : {7, 9, 11}) {
-    Args args;
-    for (int i = 0; i < count; ++i) args.add(1.0);
-    EXPECT_EQ(granwick(args).error, kUsage) << count;
-  }
-}
-
-TEST(GranwickGateway, unusable_inputs_are_refused_before_any_output) {
-  struct Case {
-    int nInputs;
-    int position;
-    host::Value value;
-    std::string error;
-  };
-  std::vector<Case> cases;
-  cases.push_back({8, 0, host::matrix(0, 0, {}), "ag1 must have at least one element"});
-  cases.push_back({8, 1, host::matrix(1, 0, {}), "ag2 must have at least one element"});
-  cases.push_back({8, 5, host::matrix(1, 0, {}), "frn must have at least one element"});
-  cases.push_back({8, 6, host::matrix(0, 0, {}), "T must have at least one element"});
-  cases.push_back({8, 4, host::matrix(0, 0, {}), "g must be a real double scalar"});
-  cases.push_back({8, 7, host::matrix(0, 1, {}), "uy must be a real double scalar"});
-  cases.push_back({10, 9, host::text("x"), "uy must be a real double scalar"});
-  cases.push_back({10, 8, host::scalar(0.5), "nT must be at least 1"});
-  cases.push_back(
-      {10, 6, host::ofClass(mxArray::Class::Logical, 1, 1), "Tstart must be a real double scalar"});
-  cases.push_back(
-      {8, 5, host::ofClass(mxArray::Class::Single, 1, 2), "frn must be a real double vector"});
-  host::Value complexRecord = host::column({1.0, 2.0});
-  complexRecord->complex = true;
-  cases.push_back({8, 0, std::move(complexRecord), "ag1 must be a real double vector"});
-  for (Case& c : cases) {
-    Args base = baseArgs(c.nInputs);
-    std::vector<const mxArray*> inputs = base.pointers();
-    inputs[c.position] = c.value.get();
-    const host::Outcome out = host::call(granwick::mexFunction, 1, inputs);
-    EXPECT_EQ(out.error, "Granwick::mexFunction - " + c.error + "\n");
-    EXPECT_TRUE(out.arena.empty()) << c.error;  // nothing was created
-  }
 }
 
 }  // namespace

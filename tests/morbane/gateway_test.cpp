@@ -18,9 +18,6 @@ const std::vector<std::string> kFieldNames = {
     "totAcc",      "psdVel",      "psdAcc",   "resDsp", "iFrc",   "dFrc",     "rFrc", "yieldDsp",
     "psdYieldVel", "psdYieldAcc", "yieldFrc", "RFact",  "muFact", "gammaFact"};
 
-const std::string kUsage =
-    "Morbane::mexFunction - wrong number of arguments received\n"
-    "expecting: spectra = Morbane(ag,dt,m,zeta,T,kin,iso,method,para);\n";
 
 std::vector<double> record() { return support::testRecord(120, 0.02, 2.0); }
 
@@ -90,67 +87,6 @@ TEST(inelasticGateway, each_keyword_pair_gives_identical_structures) {
     ASSERT_TRUE(longName.ok) << pair[0] << ": " << longName.error;
     EXPECT_EQ(support::firstDifference(longName, shortName), "") << pair[0];
   }
-}
-
-TEST(inelasticGateway, argument_counts_outside_the_two_forms_are_refused) {
-  EXPECT_EQ(morbane(nineInputs("fy", 1.0), 0).error, kUsage);
-  EXPECT_EQ(morbane(nineInputs("fy", 1.0), 2).error, kUsage);
-  Args ten = nineInputs("fy", 1.0);
-  ten.add(1.0);
-  EXPECT_EQ(morbane(ten).error, kUsage);
-  Args none;
-  EXPECT_EQ(morbane(none).error, kUsage);
-}
-
-TEST(inelasticGateway, only_the_eight_keywords_are_accepted_and_no_output_is_created) {
-  const std::string invalid =
-      "Morbane::mexFunction - invalid time domain analysis method received\n";
-  const std::string longText(5000, 'R');
-  for (const char* method :
-       {"Fy", "MU", "r", "", "strengthReductionFactorX", "yield", longText.c_str(), "recform"}) {
-    const host::Outcome out = morbane(nineInputs(method, 1.0));
-    EXPECT_EQ(out.error, invalid) << method;
-    EXPECT_TRUE(out.arena.empty()) << method;
-  }
-}
-
-TEST(inelasticGateway, malformed_inputs_are_refused_before_any_output_exists) {
-  struct Bad {
-    int position;
-    host::Value value;
-    const char* error;
-  };
-  std::vector<Bad> cases;
-  cases.push_back({0, host::matrix(0, 0, {}), "ag must have at least one element"});
-  cases.push_back({0, host::matrix(1, 0, {}), "ag must have at least one element"});
-  cases.push_back({3, host::matrix(0, 0, {}), "zeta must have at least one element"});
-  cases.push_back({4, host::matrix(0, 1, {}), "T must have at least one element"});
-  cases.push_back({1, host::matrix(0, 0, {}), "dt must be a real double scalar"});
-  cases.push_back(
-      {5, host::ofClass(mxArray::Class::Single, 1, 1), "kin must be a real double scalar"});
-  cases.push_back(
-      {6, host::ofClass(mxArray::Class::Int32, 1, 1), "iso must be a real double scalar"});
-  cases.push_back({7, host::scalar(1.0), "method must be text"});
-  cases.push_back({8, host::text("2"), "para must be a real double scalar"});
-  for (Bad& bad : cases) {
-    std::vector<const mxArray*> inputs = nineInputs("R", 2.0).pointers();
-    Args keep = nineInputs("R", 2.0);
-    inputs = keep.pointers();
-    inputs[static_cast<std::size_t>(bad.position)] = bad.value.get();
-    const host::Outcome out = host::call(morbane::mexFunction, 1, inputs);
-    EXPECT_EQ(out.error, std::string("Morbane::mexFunction - ") + bad.error + "\n");
-    EXPECT_TRUE(out.arena.empty()) << bad.error;
-  }
-  Args complexAg;
-  host::Value ag = host::column(record());
-  ag->complex = true;
-  complexAg.add(std::move(ag)).add(0.02).add(1.0).add(0.05).add(1.0).add(0.0).add(0.0);
-  complexAg.add("fy").add(1.0);
-  EXPECT_EQ(morbane(complexAg).error, "Morbane::mexFunction - ag must be a real double vector\n");
-
-  const host::Outcome noPeriods = morbane(elevenInputs("fy", 1.0, 0.5));
-  EXPECT_EQ(noPeriods.error, "Morbane::mexFunction - nT must be at least 1\n");
-  EXPECT_TRUE(noPeriods.arena.empty());
 }
 
 TEST(inelasticGateway, a_failed_ductility_search_fails_the_call) {

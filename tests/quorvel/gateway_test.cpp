@@ -31,9 +31,6 @@ host::Outcome quorvel(const Args& args, int nlhs = 1) {
   return support::call(quorvel::mexFunction, args, nlhs);
 }
 
-const char* const kUsage =
-    "Quorvel::mexFunction - wrong number of arguments received\n"
-    "expecting: spectra = Quorvel(ag,dt,m,zeta,T);\n";
 
 TEST(QuorvelGateway, four_calling_forms_return_the_fifteen_fields) {
   for (int n : {5, 6, 7, 8}) {
@@ -93,72 +90,6 @@ TEST(QuorvelGateway, row_and_column_records_give_the_same_spectra) {
   column.add(host::column(ag)).add(0.01).add(2.0).add(0.05).add(host::column({0.3, 0.9}));
   row.add(host::row(ag)).add(0.01).add(2.0).add(0.05).add(host::column({0.3, 0.9}));
   EXPECT_EQ(support::firstDifference(quorvel(column), quorvel(row)), "");
-}
-
-TEST(QuorvelGateway, argument_counts_and_keywords_are_checked_exactly) {
-  EXPECT_EQ(quorvel(baseArgs(5), 0).error, kUsage);
-  EXPECT_EQ(quorvel(baseArgs(5), 2).error, kUsage);
-  Args four;
-  four.add(1.0).add(0.01).add(1.0).add(0.05);
-  EXPECT_EQ(quorvel(four).error, kUsage);
-  Args nine = baseArgs(8);
-  nine.add("recform").add(1.0);
-  EXPECT_EQ(quorvel(nine).error, kUsage);
-
-  for (const std::string& keyword : {std::string("Recform"), std::string("newmark "),
-                                    std::string("recformrecformrecformrecformrecformrecform"),
-                                    std::string(""), std::string("recform\0x", 9)}) {
-    Args args = baseArgs(5);
-    args.add(host::text(keyword));
-    EXPECT_EQ(quorvel(args).error,
-              "Quorvel::mexFunction - invalid time domain analysis method received\n")
-        << keyword;
-  }
-}
-
-TEST(QuorvelGateway, unusable_inputs_are_refused_before_any_output) {
-  struct Case {
-    int position;
-    host::Value value;
-    std::string error;
-  };
-  std::vector<Case> cases;
-  cases.push_back({0, host::matrix(0, 0, {}), "ag must have at least one element"});
-  cases.push_back({0, host::matrix(1, 0, {}), "ag must have at least one element"});
-  cases.push_back({3, host::matrix(1, 0, {}), "zeta must have at least one element"});
-  cases.push_back({4, host::matrix(0, 3, {}), "T must have at least one element"});
-  cases.push_back({1, host::matrix(0, 0, {}), "dt must be a real double scalar"});
-  cases.push_back({0, host::ofClass(mxArray::Class::Single, 5, 1), "ag must be a real double vector"});
-  cases.push_back({3, host::ofClass(mxArray::Class::Logical, 1, 1), "zeta must be a real double vector"});
-  cases.push_back({2, host::ofClass(mxArray::Class::Int32, 1, 1), "m must be a real double scalar"});
-  cases.push_back({4, host::text("abc"), "T must be a real double vector"});
-  cases.push_back({4, host::ofClass(mxArray::Class::Cell, 1, 2), "T must be a real double vector"});
-  host::Value complexRecord = host::column({1.0, 2.0});
-  complexRecord->complex = true;
-  cases.push_back({0, std::move(complexRecord), "ag must be a real double vector"});
-  host::Value sparseRecord = host::column({1.0, 2.0});
-  sparseRecord->sparse = true;
-  cases.push_back({0, std::move(sparseRecord), "ag must be a real double vector"});
-  for (Case& c : cases) {
-    Args args;
-    std::vector<host::Value> inputs;
-    Args base = baseArgs(5);
-    std::vector<const mxArray*> pointers = base.pointers();
-    pointers[c.position] = c.value.get();
-    const host::Outcome out = host::call(quorvel::mexFunction, 1, pointers);
-    EXPECT_FALSE(out.ok);
-    EXPECT_EQ(out.error, "Quorvel::mexFunction - " + c.error + "\n");
-    EXPECT_TRUE(out.arena.empty()) << c.error;  // nothing was created
-  }
-
-  Args notText = baseArgs(5);
-  notText.add(3.0);
-  EXPECT_EQ(quorvel(notText).error, "Quorvel::mexFunction - method must be text\n");
-  for (double count : {0.0, 0.9, -2.0, std::nan("")}) {
-    Args args;
-    args.add(support::testRecord(20, 0.01)).add(0.01).add(1.0).add(0.05).add(0.1).add(1.0).add(count);
-    EXPECT_EQ(quorvel(args).error, "Quorvel::mexFunction - nT must be at least 1\n") << count;
-  }
 }
 
 }  // namespace

@@ -25,12 +25,6 @@ const std::vector<std::string> kWeightFields = {
     "totAcc", "psdVel", "psdAcc", "resDsp",   "iFrc",        "dFrc",        "rFrc",     "yieldDsp",
     "psdYieldVel", "psdYieldAcc", "yieldFrc", "RFact", "muFact", "gammaFact"};
 
-const char* const kMassUsage =
-    "Tillock::mexFunction - wrong number of arguments received\n"
-    "expecting: spectra = Tillock(ag,dt,m,g,frn,T,uy);\n";
-const char* const kWeightUsage =
-    "Tillock::mexFunction - wrong number of arguments received\n"
-    "expecting: spectra = Tillock(ag,dt,W,frn,T,uy);\n";
 
 std::vector<double> record() { return support::testRecord(120, 0.01, 150.0); }
 
@@ -112,70 +106,6 @@ TEST(friction_pendulum_weight_gateway, returns_its_fields_in_both_calling_forms)
   EXPECT_EQ(generated.fieldNames(), kWeightFields);
   expectShapes(generated, 3, 2, true);
   EXPECT_EQ(generated.values("RFact"), given.values("RFact"));
-}
-
-TEST(friction_pendulum_gateway, argument_counts_of_each_variant) {
-  for (int n : {6, 8, 10}) {
-    Args args;
-    for (int k = 0; k < n; ++k) args.add(1.0);
-    const host::Outcome out = support::call(tillock::mexFunction, args);
-    EXPECT_FALSE(out.ok);
-    EXPECT_EQ(out.error, kMassUsage) << n;
-  }
-  for (int n : {5, 7, 9}) {
-    Args args;
-    for (int k = 0; k < n; ++k) args.add(1.0);
-    const host::Outcome out = support::call(tillock::weight::mexFunction, args);
-    EXPECT_FALSE(out.ok);
-    EXPECT_EQ(out.error, kWeightUsage) << n;
-  }
-  for (int nlhs : {0, 2}) {
-    EXPECT_EQ(support::call(tillock::mexFunction, massArgs(host::scalar(0.1), periodRow()), nlhs)
-                  .error,
-              kMassUsage);
-    EXPECT_EQ(support::call(tillock::weight::mexFunction,
-                            weightArgs(host::scalar(0.1), periodRow()), nlhs)
-                  .error,
-              kWeightUsage);
-  }
-}
-
-TEST(friction_pendulum_gateway, bad_inputs_are_refused_before_any_output) {
-  auto massError = [](host::Value frn, std::vector<host::Value> periods) {
-    return support::call(tillock::mexFunction, massArgs(std::move(frn), std::move(periods))).error;
-  };
-  auto weightError = [](host::Value frn, std::vector<host::Value> periods) {
-    return support::call(tillock::weight::mexFunction,
-                         weightArgs(std::move(frn), std::move(periods)))
-        .error;
-  };
-  EXPECT_EQ(massError(host::matrix(1, 0, {}), periodRow()),
-            "Tillock::mexFunction - frn must have at least one element\n");
-  EXPECT_EQ(weightError(host::matrix(1, 0, {}), periodRow()),
-            "Tillock::mexFunction - frn must have at least one element\n");
-  EXPECT_EQ(massError(host::scalar(0.1), periodRange(0.5)),
-            "Tillock::mexFunction - nT must be at least 1\n");
-  EXPECT_EQ(weightError(host::scalar(0.1), periodRange(0.0)),
-            "Tillock::mexFunction - nT must be at least 1\n");
-  std::vector<host::Value> emptyT;
-  emptyT.push_back(host::matrix(0, 0, {}));
-  EXPECT_EQ(massError(host::scalar(0.1), std::move(emptyT)),
-            "Tillock::mexFunction - T must have at least one element\n");
-
-  Args emptyRecord;
-  emptyRecord.add(host::matrix(0, 0, {})).add(0.01).add(1.0).add(386.1).add(0.1).add(2.0).add(0.01);
-  EXPECT_EQ(support::call(tillock::mexFunction, emptyRecord).error,
-            "Tillock::mexFunction - ag must have at least one element\n");
-  Args complexG;
-  host::Value g = host::scalar(386.1);
-  g->complex = true;
-  complexG.add(record()).add(0.01).add(1.0).add(std::move(g)).add(0.1).add(2.0).add(0.01);
-  EXPECT_EQ(support::call(tillock::mexFunction, complexG).error,
-            "Tillock::mexFunction - g must be a real double scalar\n");
-  Args textUy;
-  textUy.add(record()).add(0.01).add(579.15).add(0.1).add(2.0).add("0.01");
-  EXPECT_EQ(support::call(tillock::weight::mexFunction, textUy).error,
-            "Tillock::mexFunction - uy must be a real double scalar\n");
 }
 
 TEST(friction_pendulum_gateway, empty_friction_list_gives_empty_result_fields) {

@@ -21,9 +21,6 @@ const std::vector<std::string> kFields = {
     "yieldDsp", "psdYieldVel", "psdYieldAcc", "yieldFrc", "muFact", "RFact", "gammaFact",
     "effT", "effZeta", "effRFact", "effGammaFact"};
 
-const char* const kUsage =
-    "Vintarrow::mexFunction - wrong number of arguments received\n"
-    "expecting: spectra = Vintarrow(ag1,ag2,dt,m,Qd,T,alpha);\n";
 
 host::Outcome vintarrow(const Args& args, int nlhs = 1) {
   return support::call(vintarrow::mexFunction, args, nlhs);
@@ -106,28 +103,6 @@ TEST(lead_rubber2d_gateway, zero_second_component_gives_the_one_component_spectr
     for (std::size_t e = 0; e < x.size(); ++e)
       EXPECT_NEAR(x[e], y[e], 1e-6 * std::fabs(y[e])) << kFields[i] << "[" << e << "]";
   }
-}
-
-TEST(lead_rubber2d_gateway, wrong_counts_and_bad_inputs_are_refused) {
-  EXPECT_EQ(vintarrow(standardArgs(false), 0).error, kUsage);
-  Args eight = standardArgs(false);
-  eight.add(1.0);
-  EXPECT_EQ(vintarrow(eight).error, kUsage);
-  Args ten = standardArgs(true);
-  ten.add(1.0);
-  EXPECT_EQ(vintarrow(ten).error, kUsage);
-
-  const std::string prefix = "Vintarrow::mexFunction - ";
-  const std::vector<double> ag = support::testRecord(40, 0.01);
-  const host::Outcome noSecond =
-      vintarrow(callArgs(false, host::column(ag), host::matrix(1, 0, {})));
-  EXPECT_EQ(noSecond.error, prefix + "ag2 must have at least one element\n");
-  Args noPeriods;
-  noPeriods.add(ag).add(ag).add(0.01).add(1.0).add(0.1).add(0.5).add(2.0).add(0.0).add(0.1);
-  EXPECT_EQ(vintarrow(noPeriods).error, prefix + "nT must be at least 1\n");
-  Args stiffening;
-  stiffening.add(ag).add(ag).add(0.01).add(1.0).add(0.1).add(1.0).add(2.0);
-  EXPECT_EQ(vintarrow(stiffening).error, prefix + "alpha must lie between 0 and 1\n");
 }
 
 }  // namespace
