@@ -123,13 +123,17 @@ def _normalise(field, shape, is_swept):
     return field.reshape(-1, order="F")
 
 
-def _spectra(key, fields, console, acc_unit, attrs, force):
+@lru_cache(maxsize=None)
+def _layout(key, unit_name, force):
+    """What every call of a module in one unit shares: the swept name, each field's shape,
+    dimensions, unit, symbol and words, the coordinates' attributes and the title."""
     signature = _signature(key)
+    acc_unit = _units.unit(unit_name)
     swept = next(i["name"] for i in signature["inputs"] if i["kind"] == "swept")
-    arrays, dims, units, symbols, words = {}, {}, {}, {}, {}
+    shapes, dims, units, symbols, words = {}, {}, {}, {}, {}
     for info in signature["fields"]:
         name, shape = info["name"], info["shape"]
-        arrays[name] = _normalise(fields[name], shape, name == swept)
+        shapes[name] = shape
         dims[name] = {"matrix": ("period", swept), "periods": ("period",),
                       "per_period": ("period",)}.get(shape, (swept,) if name == swept else ())
         units[name], symbols[name], words[name] = _units.describe(name, acc_unit, force)
@@ -139,8 +143,17 @@ def _spectra(key, fields, console, acc_unit, attrs, force):
     }
     command, summary = _SUMMARIES[key]
     title = f"Spectra from {signature['module']} ({command}: {summary})"
+    return swept, shapes, dims, units, symbols, words, coord_attrs, title, summary
+
+
+def _spectra(key, fields, console, acc_unit, attrs, force):
+    swept, shapes, dims, units, symbols, words, coord_attrs, title, summary = _layout(
+        key, acc_unit["name"], force)
+    arrays = {name: _normalise(fields[name], shape, name == swept)
+              for name, shape in shapes.items()}
     result = Spectra(title, arrays, dims, {"period": arrays["T"], swept: arrays[swept]}, units,
-                     symbols, words, {"module": signature["module"], "model": summary, **attrs},
+                     symbols, words, {"module": _signature(key)["module"], "model": summary,
+                                      **attrs},
                      coord_attrs, ("period", swept), coordinate_fields=("T",))
     result._console = console
     return result
@@ -199,6 +212,8 @@ def _available_memory():
 # Response histories a worker keeps: up to 8 series (two components) of up to ten record lengths.
 _HISTORY_SERIES = 8
 _HISTORY_RECORD_LENGTHS = 10
+# Calls needing less than this are never checked against the memory available.
+_SURELY_AVAILABLE = 256 * 2**20
 
 
 def _check_memory(signature, sizes, threads):
@@ -208,6 +223,8 @@ def _check_memory(signature, sizes, threads):
     outputs = len(signature["fields"]) * sizes["periods"] * sizes["swept"]
     histories = _HISTORY_SERIES * _HISTORY_RECORD_LENGTHS * sizes["record"] * workers
     need = 8.0 * (outputs + histories)
+    if need < _SURELY_AVAILABLE:
+        return
     available = _available_memory()
     if available is not None and need > available:
         raise MemoryError(f"{signature['module']}: this call needs about {need / 2**30:.1f} GiB "

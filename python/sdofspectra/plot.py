@@ -1,6 +1,8 @@
 """Plots of spectra and records on matplotlib, labelled in the words and units of structural
 dynamics."""
 
+import os
+
 import numpy as np
 
 __all__ = ["plot_spectrum", "plot_history"]
@@ -14,8 +16,10 @@ def _axes(ax):
     return ax
 
 
-def _label(result, name):
+def _label(result, name, select):
     words = result.long_names.get(name, name)
+    if "percentile" in select:
+        words = words.replace("RotDnn", f"RotD{select['percentile']:02.0f}")
     symbol = result.symbols.get(name, "")
     unit = result.units.get(name, "")
     text = words[:1].upper() + words[1:]
@@ -61,13 +65,16 @@ def plot_spectrum(result, field=None, *, ax=None, axes="lin", select=None, label
     others = [d for d in dims if d != "period"]
     curves = data.reshape(periods.size, -1)
     values = np.asarray(result.coords[others[0]]) if others else [None]
+    chosen = ", ".join(_sweep_label(result, d, v) for d, v in select.items())
     for j in range(curves.shape[1]):
-        text = _sweep_label(result, others[0], values[j]) if others else field
+        text = _sweep_label(result, others[0], values[j]) if others else chosen or field
+        if others and chosen:
+            text = f"{chosen}, {text}"
         ax.plot(periods, curves[:, j], label=f"{label}, {text}" if label else text)
     ax.set_xscale("log" if axes in ("logx", "loglog") else "linear")
     ax.set_yscale("log" if axes in ("logy", "loglog") else "linear")
     ax.set_xlabel("Period T [s]")
-    ax.set_ylabel(_label(result, field))
+    ax.set_ylabel(_label(result, field, select))
     ax.grid(True, which="both", alpha=0.3)
     ax.legend()
     return ax
@@ -84,7 +91,8 @@ def plot_history(record, *, ax=None, label=None, quantity="ground acceleration")
     else:
         time, values = record.time, record.acc
         ylabel = f"{quantity[:1].upper() + quantity[1:]} [{record.units}]"
-        label = label or record.metadata.get("path", None)
+        path = record.metadata.get("path", "")
+        label = label or (os.path.basename(path) if os.path.exists(path) else path) or None
     ax.plot(time, values, linewidth=0.7, label=label)
     ax.set_xlabel("Time t [s]")
     ax.set_ylabel(ylabel)

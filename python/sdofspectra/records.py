@@ -8,7 +8,7 @@ from dataclasses import dataclass, field
 
 import numpy as np
 
-from . import _core, _inputs
+from . import _core, _inputs, _units
 
 __all__ = ["Record", "read_record", "demo_record", "record_formats"]
 
@@ -38,9 +38,11 @@ class Record:
         """The record in another acceleration unit, times ``scale``: the same single
         multiplication per sample as the command-line program's ``--out-units`` and
         ``--scale``, so equal samples reach the modules."""
+        if scale == 1.0 and _units.unit(units)["name"] == self.units:
+            return self  # the conversion factor is 1: no sample changes
         acc = _core.convert_samples(self.acc, self.metadata.get("path", ""), self.units, "",
                                     units, float(scale))
-        return Record(acc, self.dt, _core.unit(units)["name"], dict(self.metadata))
+        return Record(acc, self.dt, _units.unit(units)["name"], dict(self.metadata))
 
     def __repr__(self):
         where = self.metadata.get("path", "")

@@ -5,6 +5,8 @@
 #include <pybind11/pybind11.h>
 #include <pybind11/stl.h>
 
+#include <chrono>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -138,6 +140,27 @@ py::tuple callModule(const std::string& key, const py::sequence& args, int threa
   return py::make_tuple(fields, outcome.console, "");
 }
 
+// The same call made `repeats` times from C++ with the host arrays built once: the seconds of each
+// host::call, for the benchmark of the binding's own cost.
+std::vector<double> timeHostCalls(const std::string& key, const py::sequence& args, int repeats,
+                                  int threads) {
+  const Module& module = moduleNamed(key);
+  std::vector<host::Value> values;
+  for (const py::handle& arg : args) values.push_back(hostValue(arg));
+  std::vector<const mxArray*> inputs;
+  for (const host::Value& value : values) inputs.push_back(value.get());
+  std::vector<double> seconds;
+  py::gil_scoped_release unlocked;
+  core::ThreadCountScope scope(threads);
+  for (int i = 0; i < repeats; ++i) {
+    const auto start = std::chrono::steady_clock::now();
+    const host::Outcome outcome = host::call(module.gateway, 1, inputs);
+    seconds.push_back(std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
+    if (!outcome.ok) throw std::runtime_error(outcome.error);
+  }
+  return seconds;
+}
+
 py::list moduleKeys() {
   py::list keys;
   for (const Module& module : kModules) keys.append(module.key);
@@ -156,6 +179,9 @@ void bindGateways(py::module_& m) {
         "two dimensions, or str). threads: worker threads of this call (0: the library's "
         "setting). Returns (fields, console, error): fields None and the module's error text when the "
         "call failed.");
+  m.def("time_host_calls", &timeHostCalls, py::arg("module"), py::arg("args"), py::arg("repeats"),
+        py::arg("threads") = 0,
+        "Seconds of each of `repeats` host calls made from C++ with the inputs built once.");
   m.def("thread_count", [] { return core::threadCount(); },
         "Threads a call uses when it does not choose: SPECTRA_THREADS or every core.");
 }
