@@ -101,6 +101,7 @@ def test_components_at_different_steps_are_refused():
         sp.elastic2d(first, second)
 
 
+@pytest.mark.filterwarnings("ignore::sdofspectra.ModuleWarning")  # failed convergences
 @settings(max_examples=60, deadline=None, suppress_health_check=[HealthCheck.too_slow])
 @given(
     acc=st.lists(st.floats(allow_nan=True, allow_infinity=True, width=64), max_size=30),
