@@ -3,17 +3,9 @@
 
 #include <cstdint>
 
-namespace tillock {
+#include "core/numerics/bearing_law.h"
 
-// Force-law state of one analysis: the last evaluation (a cache keyed on the displacement) and
-// the trial and committed sliding displacement of the friction element.
-struct BearingState {
-  double dspT = 0.0;         // displacement of the last evaluation
-  double frcT = 0.0;         // isolator force there
-  double stiffT = 0.0;       // tangent stiffness there
-  double dspPlasticT = 0.0;  // trial sliding displacement, written only while sliding
-  double dspPlasticC = 0.0;  // sliding displacement at the last accepted sub-step
-};
+namespace tillock {
 
 // The bearing: weight W carried, friction coefficient, pre-sliding stiffness k1 and pendulum
 // stiffness kp = W/R.
@@ -21,34 +13,28 @@ struct Bearing {
   double W, frn, k1, kp;
 };
 
-// State at the start of an analysis: at rest, sticking.
-BearingState initialBearingState(double k1);
+// Force-law state of one analysis (see core::BearingState).
+using BearingState = core::BearingState<1>;
 
-// What one analysis keeps fixed besides the bearing: mass, viscous damping constant, Newmark's
-// β and γ and the three predictor factors formed from them once per analysis.
-struct Oscillator {
-  double m, cd, beta, gamma;
-  double f1, f2, f3;
+// The bearing as the force law of the sub-stepping integrator, at rest and sticking to begin
+// with. Bilinear isolator force at displacement x: an elastic-perfectly-plastic friction element
+// (stiffness k1 − kp, sliding force frn·W) in parallel with the pendulum stiffness kp.
+struct ForceLaw : core::BearingLaw<1> {
+  Bearing bearing;
+
+  explicit ForceLaw(const Bearing& b) : BearingLaw(b.k1), bearing(b) {}
+  // Updates the state unless x lies within kSameDisplacement of the last evaluated displacement;
+  // a NaN displacement keeps the stored values.
+  void evaluate(core::Components<1> x) {
+    if (distanceFromLast(x) > core::kSameDisplacement) returnMapping(x[0]);
+  }
+  void returnMapping(double x);
 };
 
-Oscillator makeOscillator(double m, double cd, double beta, double gamma);
-
-// The end state of a sub-step or step.
-struct Committed {
-  double u, v, a;
-};
-
-// Bilinear isolator force at displacement x: an elastic-perfectly-plastic friction element
-// (stiffness k1 − kp, sliding force frn·W) in parallel with the pendulum stiffness kp. Updates
-// frcT and stiffT unless x lies within machine epsilon of the last evaluated displacement.
-void evaluateBearing(BearingState& state, const Bearing& bearing, double x);
-
-// One sub-step attempt of size dtSub from the committed state, ending at the ground acceleration
-// agSub, computed in the working slot (*u, *v, *a, *fs). Returns the number of Newton corrections
-// made (at most 8); the attempt counts as converged only with 6 or fewer.
-std::int32_t attemptSubStep(BearingState& state, const Bearing& bearing, const Oscillator& osc,
-                            const Committed& committed, double dtSub, double agSub, double* u,
-                            double* v, double* a, double* fs);
+// Newton stops below a correction work |du·r/2| of 1e-12 or after 8 corrections; an attempt that
+// needed more than 6 is halved, down to 1e-8. A step without time is attempted once.
+inline constexpr core::SubstepLimits kSubsteps{1e-12, 8, 6, 1e-8,
+                                               core::StepWithoutTime::Attempted, "Tillock"};
 
 // Fills u, v, a, fs (nTH samples) for m·ü + cd·u̇ + fs(u) = −m·ag(t), cd = 2ζ√(m·k1), where fs
 // is the isolator force of a pendulum of radius R under the weight W = g·m. Newmark's β and γ

@@ -11,6 +11,7 @@
 #include "core/numerics/magnitude.h"
 #include "support/calls.h"
 #include "support/reference.h"
+#include "support/substep.h"
 #ifdef SPECTRA_HAVE_TILLOCK
 #include "tillock/newmark_var.h"
 #endif
@@ -143,6 +144,33 @@ TEST(newmarkVar2d, zero_second_component_is_the_one_component_motion) {
 #else
   GTEST_SKIP() << "the one-component module is not built: compared only the idle second axis";
 #endif
+}
+
+// From rest, one step of ground acceleration ramping from 0 to A along the first axis, so small
+// that the displacements stay within the bearing's cache of its evaluation at rest: the force
+// stays 0 and the tangent k1·I, and each Newton correction leaves 0.9 of the residual
+// (k1/(k1 + Kdyn)). The size of A sets how many corrections the first attempt needs before
+// their work drops below 1e-12.
+TEST(newmarkVar2d, an_attempt_settling_only_after_the_sixth_correction_is_halved) {
+  const double m = 1e15, dt = 1e-3, k1 = 3.6e22, frn = 0.05, R = 1.0;
+  for (const auto& [A, corrections] : {std::pair{3.25e-10, 6}, std::pair{3.65e-10, 7}}) {
+    core::Sample<2> attempt;
+    const double agSub = 0.0 + ((A - 0.0) * dt) / dt;  // the ground at the end, as integrated
+    ASSERT_EQ(support::attemptFromRest(granwick::ForceLaw({k1, kG * m, frn, R}), m, dt,
+                                       {0.0, 0.0}, {agSub, 0.0}, granwick::kSubsteps, attempt),
+              corrections)
+        << A;
+    Motion r(2);
+    const std::vector<double> ag1 = {0.0, A}, ag2 = {0.0, 0.0};
+    ASSERT_EQ(granwick::newmarkVar(r.u1.data(), r.u2.data(), r.v1.data(), r.v2.data(),
+                                   r.a1.data(), r.a2.data(), r.fs1.data(), r.fs2.data(),
+                                   ag1.data(), ag2.data(), 2, 2, dt, m, 0.0, k1, frn, R, 0.25,
+                                   0.5, kG),
+              0);
+    // Six corrections: the full-length attempt is the step. Seven: it was halved.
+    EXPECT_EQ(support::sameBits(r.u1[1], attempt.u[0]), corrections == 6) << A;
+    EXPECT_EQ(support::sameBits(r.v1[1], attempt.v[0]), corrections == 6) << A;
+  }
 }
 
 // Integration inside a host call, for its console. With a mass of 1e40 the rounding of the

@@ -13,23 +13,29 @@ namespace {
 constexpr double kE = 4.0;
 constexpr double kFy = 1.0;
 
+using Action = morbane::HardeningAction;
+
 struct Material {
-  morbane::HardeningState state;
+  morbane::HardeningState state{"Morbane"};
   double Hkin, Hiso;
 
   Material(double hkin, double hiso) : Hkin(hkin), Hiso(hiso) {
-    morbane::hardening(state, 1, 0.0, kE, kFy, Hkin, Hiso);
+    morbane::hardening(state, Action::Initialise, 0.0, kE, kFy, Hkin, Hiso);
   }
-  double stress(double strain) { return morbane::hardening(state, 2, strain, kE, kFy, Hkin, Hiso); }
-  double tangent(double strain) { return morbane::hardening(state, 3, strain, kE, kFy, Hkin, Hiso); }
-  void commit() { morbane::hardening(state, 4, 0.0, kE, kFy, Hkin, Hiso); }
+  double stress(double strain) {
+    return morbane::hardening(state, Action::Stress, strain, kE, kFy, Hkin, Hiso);
+  }
+  double tangent(double strain) {
+    return morbane::hardening(state, Action::Tangent, strain, kE, kFy, Hkin, Hiso);
+  }
+  void commit() { morbane::hardening(state, Action::Commit, 0.0, kE, kFy, Hkin, Hiso); }
 };
 
 TEST(hardening, initialisation_clears_the_state_and_sets_the_elastic_tangent) {
   Material mat(0.0, 0.0);
   mat.state.strainPlasticC = 3.0;
   mat.state.stressT = 2.0;
-  morbane::hardening(mat.state, 1, 0.7, kE, kFy, 0.0, 0.0);
+  morbane::hardening(mat.state, Action::Initialise, 0.7, kE, kFy, 0.0, 0.0);
   EXPECT_EQ(mat.state.strainPlasticC, 0.0);
   EXPECT_EQ(mat.state.stressT, 0.0);
   EXPECT_EQ(mat.state.strainT, 0.0);
@@ -124,15 +130,16 @@ TEST(hardening, strains_within_machine_epsilon_reuse_the_stored_evaluation) {
   EXPECT_EQ(mat.stress(std::nan("")), mat.stress(0.5 - 3e-16));
 }
 
+// A value outside the four named actions (from a cast of a wrong code).
 TEST(hardening, a_wrong_action_warns_with_the_module_name_and_changes_nothing) {
   Material mat(0.0, 0.0);
   mat.stress(0.5);
   const morbane::HardeningState before = mat.state;
   double result0 = 0.0, result5 = 0.0;
   const std::string console = support::consoleOf([&] {
-    result0 = morbane::hardening(mat.state, 0, 9.0, kE, kFy, 0.0, 0.0);
+    result0 = morbane::hardening(mat.state, static_cast<Action>(0), 9.0, kE, kFy, 0.0, 0.0);
     mat.state.module = "Tillock";
-    result5 = morbane::hardening(mat.state, 5, 9.0, kE, kFy, 0.0, 0.0);
+    result5 = morbane::hardening(mat.state, static_cast<Action>(5), 9.0, kE, kFy, 0.0, 0.0);
   });
   EXPECT_EQ(result0, -1.0);
   EXPECT_EQ(result5, -1.0);

@@ -43,16 +43,6 @@ double peak(const std::vector<double>& x) {
   return p;
 }
 
-TEST(newmarkVar, a_single_sample_only_initialises) {
-  const Histories run = integrate({2.5, 1.0}, 1, 0.01, 1.0, 0.05, 100.0, 1.0, 0.0, 0.0);
-  EXPECT_EQ(run.status, 0);
-  EXPECT_EQ(run.u[0], 0.0);
-  EXPECT_EQ(run.v[0], 0.0);
-  EXPECT_EQ(run.fs[0], 0.0);
-  EXPECT_EQ(run.a[0], -2.5);
-  EXPECT_EQ(run.u[1], 7.0);  // untouched
-}
-
 TEST(newmarkVar, a_record_at_rest_leaves_every_history_at_zero) {
   const Histories run =
       integrate(std::vector<double>(50, 0.0), 80, 0.02, 2.0, 0.05, 50.0, 0.1, 0.1, 0.1);

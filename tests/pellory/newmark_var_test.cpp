@@ -11,6 +11,7 @@
 #include "pellory/newmark_var.h"
 #include "support/calls.h"
 #include "support/reference.h"
+#include "support/substep.h"
 
 namespace {
 
@@ -102,12 +103,13 @@ TEST(lead_rubber_newmarkVar, single_sample_and_free_vibration_after_the_record) 
 struct TinyStep {
   double m = 1e15, dt = 1e-3, k = 3.6e22, Qd = 1e30, alpha = 0.5;
   std::int32_t firstAttempt(double A, double* u, double* v) const {
-    pellory::BearingState state = pellory::restingBearing(k);
-    const pellory::Oscillator osc = pellory::makeOscillator(m, 0.0, k, 0.25, 0.5);
-    const double agS = ((A - 0.0) * dt) / dt + 0.0;
-    double a = 0.0, fs = 0.0;
-    return pellory::attemptSubStep(state, {k, Qd, alpha}, osc, {0.0, 0.0, -0.0}, dt, agS, u, v,
-                                   &a, &fs);
+    core::Sample<1> w;
+    const double agS = 0.0 + ((A - 0.0) * dt) / dt;  // the ground at the end, as integrated
+    const std::int32_t j = support::attemptFromRest(pellory::ForceLaw({k, Qd, alpha}), m, dt,
+                                                    {0.0}, {agS}, pellory::kSubsteps, w);
+    *u = w.u[0];
+    *v = w.v[0];
+    return j;
   }
 };
 

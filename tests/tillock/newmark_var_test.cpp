@@ -53,19 +53,6 @@ double largest(const std::vector<double>& x, int n) {
   return peak;
 }
 
-TEST(friction_pendulum_newmarkVar, short_histories_write_only_the_initial_state) {
-  const std::vector<double> ag = {2.5, 1.0};
-  for (int nTH : {1, 0}) {
-    const Histories r = integrate(ag, nTH, 0.01, 1.0, 500.0, 0.05, radius(2.0));
-    EXPECT_EQ(r.status, 0);
-    EXPECT_EQ(r.u[0], 0.0);
-    EXPECT_EQ(r.v[0], 0.0);
-    EXPECT_EQ(r.fs[0], 0.0);
-    EXPECT_EQ(r.a[0], -2.5);
-    EXPECT_EQ(r.u[1], 7.0);  // untouched
-  }
-}
-
 TEST(friction_pendulum_newmarkVar, record_at_rest_leaves_the_mass_at_rest) {
   const std::vector<double> ag(50, 0.0);
   const Histories r = integrate(ag, 100, 0.01, 1.0, 500.0, 0.05, radius(2.0));
@@ -128,44 +115,41 @@ TEST(friction_pendulum_newmarkVar, seventh_iteration_rejects_the_sub_step) {
   const double dt = 0.01, m = 1.0, uy = 0.002, frn = 0.014, R = radius(0.11);
   const double W = kG * m, kp = W / R, k1 = ((frn * W) / uy) + kp;
   const std::vector<double> ag = {1.64e12, 1.3e11, -5.77e12};
-  const tillock::Bearing bearing{W, frn, k1, W / R};
-  const tillock::Oscillator osc = tillock::makeOscillator(m, 0.0, 0.25, 0.5);
+  core::SubstepOscillator<tillock::ForceLaw> osc{tillock::ForceLaw({W, frn, k1, W / R}), m, 0.0};
+  const core::NewmarkFactors f = core::newmarkFactors(0.25, 0.5);
   auto agAt = [&](double te) { return ((ag[2] - ag[1]) * te) / dt + ag[1]; };
+  auto attempt = [&](double dtSub, double agSub, core::Sample<1>& w) {
+    return core::attemptSubStep(osc, f, tillock::kSubsteps, dtSub, {agSub}, w);
+  };
+  auto accept = [&](const core::Sample<1>& w) {
+    osc.law.evaluate(w.u);
+    osc.law.commit();
+    osc.committed = {w.u, w.v, w.a};
+  };
 
   // Step 0 by hand, accepted at the full step.
-  tillock::BearingState state = tillock::initialBearingState(k1);
-  double u = 0, v = 0, a = 0, fs = 0;
-  ASSERT_LE(tillock::attemptSubStep(state, bearing, osc, {0.0, 0.0, -ag[0]}, dt,
-                                    ((ag[1] - ag[0]) * dt) / dt + ag[0], &u, &v, &a, &fs),
-            6);
-  tillock::evaluateBearing(state, bearing, u);
-  state.dspPlasticC = state.dspPlasticT;
-  const tillock::Committed afterStep0{u, v, a};
+  osc.committed = {{0.0}, {0.0}, {-ag[0]}};
+  core::Sample<1> step0;
+  ASSERT_LE(attempt(dt, ((ag[1] - ag[0]) * dt) / dt + ag[0], step0), 6);
+  accept(step0);
 
   // Step 1 at the full size needs exactly seven corrections. The rejected attempt leaves its
   // trial state behind, as in the integrator.
-  double uFull = 0, vFull = 0, aFull = 0, fsFull = 0;
-  ASSERT_EQ(tillock::attemptSubStep(state, bearing, osc, afterStep0, dt, agAt(dt), &uFull, &vFull,
-                                    &aFull, &fsFull),
-            7);
+  core::Sample<1> full;
+  ASSERT_EQ(attempt(dt, agAt(dt), full), 7);
 
   // The two halves converge.
-  double uHalf = 0, vHalf = 0, aHalf = 0, fsHalf = 0;
-  ASSERT_LE(tillock::attemptSubStep(state, bearing, osc, afterStep0, dt * 0.5, agAt(dt * 0.5),
-                                    &uHalf, &vHalf, &aHalf, &fsHalf),
-            6);
-  tillock::evaluateBearing(state, bearing, uHalf);
-  state.dspPlasticC = state.dspPlasticT;
-  ASSERT_LE(tillock::attemptSubStep(state, bearing, osc, {uHalf, vHalf, aHalf}, dt * 0.5,
-                                    agAt(dt * 0.5 + dt * 0.5), &uHalf, &vHalf, &aHalf, &fsHalf),
-            6);
+  core::Sample<1> half;
+  ASSERT_LE(attempt(dt * 0.5, agAt(dt * 0.5), half), 6);
+  accept(half);
+  ASSERT_LE(attempt(dt * 0.5, agAt(dt * 0.5 + dt * 0.5), half), 6);
 
   const Histories r = integrate(ag, 3, dt, m, k1, frn, R);
   ASSERT_EQ(r.status, 0);
-  EXPECT_EQ(r.u[1], afterStep0.u);
-  EXPECT_NE(r.u[2], uFull);
-  EXPECT_EQ(r.u[2], uHalf);
-  EXPECT_EQ(r.v[2], vHalf);
+  EXPECT_EQ(r.u[1], step0.u[0]);
+  EXPECT_NE(r.u[2], full.u[0]);
+  EXPECT_EQ(r.u[2], half.u[0]);
+  EXPECT_EQ(r.v[2], half.v[0]);
 }
 
 TEST(friction_pendulum_newmarkVar, never_converging_step_fails_after_halving) {

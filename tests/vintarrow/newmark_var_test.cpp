@@ -11,6 +11,7 @@
 #include "vintarrow/newmark_var.h"
 #include "support/calls.h"
 #include "support/reference.h"
+#include "support/substep.h"
 
 namespace {
 
@@ -105,6 +106,33 @@ TEST(lead_rubber2d_newmarkVar, the_plane_has_no_preferred_direction) {
     ASSERT_NEAR(std::copysign(core::magnitude(h.fs1[s], h.fs2[s]), fs[s]), fs[s],
                 1e-7 * largest(fs))
         << s;
+  }
+}
+
+// From rest, one step of ground acceleration ramping from 0 to A along the first axis, so small
+// that the displacements stay within the bearing's cache of its evaluation at rest: the forces
+// stay 0 and the tangent k·I, and each Newton correction leaves 0.9 of the residual
+// (k/(k + Kdyn)). The size of A sets how many corrections the first attempt needs before their
+// work |R1·du1| + |R2·du2| drops below 1e-12.
+TEST(lead_rubber2d_newmarkVar, an_attempt_settling_only_after_the_sixth_correction_is_halved) {
+  const double m = 1e15, dt = 1e-3, k = 3.6e22, Qd = 1e30, alpha = 0.5;
+  for (const auto& [A, corrections] : {std::pair{3.25e-10, 6}, std::pair{3.65e-10, 7}}) {
+    core::Sample<2> attempt;
+    const double agSub = 0.0 + ((A - 0.0) * dt) / dt;  // the ground at the end, as integrated
+    ASSERT_EQ(support::attemptFromRest(vintarrow::ForceLaw({k, Qd, alpha}), m, dt, {0.0, 0.0},
+                                       {agSub, 0.0}, vintarrow::kSubsteps, attempt),
+              corrections)
+        << A;
+    Planar h(2);
+    const std::vector<double> ag1 = {0.0, A}, ag2 = {0.0, 0.0};
+    ASSERT_EQ(vintarrow::newmarkVar(h.u1.data(), h.u2.data(), h.v1.data(), h.v2.data(),
+                                    h.a1.data(), h.a2.data(), h.fs1.data(), h.fs2.data(),
+                                    ag1.data(), ag2.data(), 2, 2, dt, m, 0.0, k, Qd, alpha, 0.25,
+                                    0.5),
+              0);
+    // Six corrections: the full-length attempt is the step. Seven: it was halved.
+    EXPECT_EQ(support::sameBits(h.u1[1], attempt.u[0]), corrections == 6) << A;
+    EXPECT_EQ(support::sameBits(h.v1[1], attempt.v[0]), corrections == 6) << A;
   }
 }
 

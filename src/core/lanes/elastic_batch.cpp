@@ -168,8 +168,8 @@ enum { kDsp, kVel, kAcc, kTotAcc, kRFrc, kQuantities };
 
 // Peaks of magnitudes in two passes over the same (deterministic) analysis. The first keeps,
 // per quantity, the largest product estimate x·x + y·y; the second forms the exact magnitude
-// √(pow(x, 2) + pow(y, 2)) only for samples whose estimate comes within a relative 2^-38 (and an
-// absolute 1e-299, for subnormal squares) of that largest one. A product and pow(·, 2) differ by
+// √(pow(x, 2) + pow(y, 2)) only for samples whose estimate comes within the padding of that
+// largest one (kEstimateRelativeMargin, and kEstimateAbsoluteMargin for subnormal squares). A product and pow(·, 2) differ by
 // less than one unit in the last place, so every other sample's exact magnitude is at most that
 // of the sample with the largest estimate, which is formed: the peaks are those of forming every
 // magnitude, with strict comparisons. NaN estimates are skipped; their magnitude is NaN too.
@@ -191,7 +191,8 @@ struct GroupPeaks2 {
     }
   }
   void setThresholds() {
-    for (int q = 0; q < kQuantities; ++q) threshold[q] = largest[q] * (1.0 - 0x1.0p-38) - 1e-299;
+    for (int q = 0; q < kQuantities; ++q)
+      threshold[q] = largest[q] * (1.0 - kEstimateRelativeMargin) - kEstimateAbsoluteMargin;
   }
   SPECTRA_INLINE void take(const V (&x)[kQuantities], const V (&y)[kQuantities], I live) {
     I open[kQuantities];

@@ -17,16 +17,22 @@ double powerSquare(double x);
 // two-component isolators cube a resultant force this way).
 double power(double x, double y);
 
+// Padding of the product estimate x·x + y·y of a squared magnitude, so that comparing estimates
+// never rules out a magnitude that pow(·, 2.0) would make larger: a relative margin far beyond
+// their difference (below one unit in the last place of each square) and an absolute one for
+// squares in the subnormal range. Shared by every filter on the estimate.
+constexpr double kEstimateRelativeMargin = 0x1.0p-40;
+constexpr double kEstimateAbsoluteMargin = 1e-300;
+
 // Raises peak to the magnitude of (x, y) when that is strictly greater (so NaN never becomes a
-// peak). The magnitude is formed through the power function only when the product estimate
-// x·x + y·y, padded far beyond any difference between a product and pow(·, 2.0) (whose error
-// stays below one unit in the last place), does not rule out a new peak; the result is exactly
-// that of forming it for every sample. NaN, infinities and tiny values always take the exact path.
+// peak). The magnitude is formed through the power function only when the padded estimate does
+// not rule out a new peak; the result is exactly that of forming it for every sample. NaN,
+// infinities and tiny values always take the exact path.
 inline void raiseMagnitude(double& peak, double x, double y) {
   const double estimate = x * x + y * y;
-  double bound = (peak * peak) * (1.0 - 0x1.0p-40);
+  double bound = (peak * peak) * (1.0 - kEstimateRelativeMargin);
   if (!(bound < 1e300)) bound = 1e300;
-  if (estimate * (1.0 + 0x1.0p-40) + 1e-300 < bound) return;
+  if (estimate * (1.0 + kEstimateRelativeMargin) + kEstimateAbsoluteMargin < bound) return;
   const double candidate = magnitude(x, y);
   if (candidate > peak) peak = candidate;
 }
