@@ -9,6 +9,7 @@ from functools import lru_cache
 import numpy as np
 
 from . import _core, _inputs, _units
+from .records import Record
 from .result import Result
 
 __all__ = ["Spectra", "ModuleWarning", "ModuleError", "call_module", "elastic", "elastic2d", "inelastic", "fps",
@@ -120,7 +121,7 @@ def _normalise(field, shape, is_swept):
         return field
     if shape in ("scalar", "echo") and not is_swept and field.size == 1:
         return np.float64(field[0, 0])
-    return field.reshape(-1, order="F")
+    return field[:, 0] if field.shape[1] == 1 else field.reshape(-1, order="F")
 
 
 @lru_cache(maxsize=None)
@@ -236,8 +237,6 @@ def _check_memory(signature, sizes, threads):
 def _record(acc, dt, units, name):
     """Samples, step and unit dict of a record: a Record (converted to ``units``, its own dt) or
     an array-like with a dt."""
-    from .records import Record
-
     unit = _units.unit(units)
     if isinstance(acc, Record):
         if dt is not None and float(dt) != acc.dt:
