@@ -102,8 +102,8 @@ PROGRAM_CASES = [
      lambda r, s: sp.fps(r, weight=1000, frn=[0.03, 0.06])),
     ("fps2d", ["--g", "9.81"], lambda r, s: sp.fps2d(r, s, g=9.81)),
     ("lrb", [], lambda r, s: sp.lrb(r)),
-    ("lrb", ["--mass", "100", "--qd", "20,50", "--alpha", "0.08", "--out-units", "cm/s2"],
-     lambda r, s: sp.lrb(r, mass=100, Qd=[20, 50], alpha=0.08, units="cm/s2")),
+    ("lrb", ["--mass", "100", "--qd", "20,50", "--alpha", "0.08"],
+     lambda r, s: sp.lrb(r, mass=100, Qd=[20, 50], alpha=0.08)),
     ("lrb2d", [], lambda r, s: sp.lrb2d(r, s)),
 ]
 
