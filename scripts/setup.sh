@@ -1,5 +1,7 @@
 #!/usr/bin/env bash
-# Installs the missing Debian packages (as root, or through sudo) and builds into build/.
+# Installs the missing Debian packages (as root, or through sudo), builds into build/ and installs
+# the Python package sdofspectra into the virtual environment build/venv (made from Debian's
+# python3, so it sees Debian's NumPy, xarray, pandas and matplotlib).
 # Sourced by demo.sh and test.sh; BUILD_DIR and CMAKE_ARGS may be set by the caller.
 set -euo pipefail
 top="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
@@ -21,5 +23,11 @@ BUILD_DIR="${BUILD_DIR:-$top/build}"
 # Continuous integration treats every warning as an error.
 SPECTRA_CI_ARGS=""
 [[ "${CI:-}" == "true" ]] && SPECTRA_CI_ARGS="-DSPECTRA_WERROR=ON"
-cmake -S "$top" -B "$BUILD_DIR" -DCMAKE_BUILD_TYPE=Release $SPECTRA_CI_ARGS ${CMAKE_ARGS:-} >/dev/null
+VENV_DIR="$BUILD_DIR/venv"
+[[ -x "$VENV_DIR/bin/python3" ]] || /usr/bin/python3 -m venv --system-site-packages "$VENV_DIR"
+cmake -S "$top" -B "$BUILD_DIR" -DCMAKE_BUILD_TYPE=Release -DPython3_EXECUTABLE="$VENV_DIR/bin/python3" \
+  $SPECTRA_CI_ARGS ${CMAKE_ARGS:-} >/dev/null
 cmake --build "$BUILD_DIR" -j"$(nproc)"
+# pip builds the extension with setup.py, which reuses the build folder just made.
+SPECTRA_CMAKE_BUILD_DIR="$BUILD_DIR" "$VENV_DIR/bin/python3" -m pip install --quiet \
+  --no-build-isolation --no-index --no-deps "$top" >/dev/null

@@ -1,12 +1,18 @@
 #!/usr/bin/env bash
-# Every test: unit and Octave tests, the MATLAB/Octave build script, the unit tests again under
-# AddressSanitizer and UndefinedBehaviorSanitizer, and the conformance cases when ../shared has them.
+# Every test: unit and Octave tests, the Python package's tests, the MATLAB/Octave build script,
+# the unit tests again under AddressSanitizer and UndefinedBehaviorSanitizer, and the conformance
+# cases when ../shared has them.
 set -euo pipefail
 top="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 source "$top/scripts/setup.sh"
 
 echo "== unit and Octave tests" >&2
 ctest --test-dir "$BUILD_DIR" --output-on-failure -j"$(nproc)"
+
+echo "== Python package tests (the installed sdofspectra against the MEX files and the program)" >&2
+(cd "$top" && SPECTRA_REQUIRE_BUILD=1 SPECTRA_MEX_DIR="$BUILD_DIR/mex" \
+   SPECTRA_MEX_WEIGHT_DIR="$BUILD_DIR/mex-weight" SPECTRA_CLI="$BUILD_DIR/cli/spectra" \
+   "$VENV_DIR/bin/python3" -m pytest -q -p no:cacheprovider python/tests)
 
 echo "== the mex build script, in Octave, and the Octave tests against what it built" >&2
 script_dir="$BUILD_DIR/mex-script"

@@ -53,9 +53,18 @@ std::atomic<bool>& pathSetting() {
   return on;
 }
 
+// The count of the innermost ThreadCountScope on this thread; 0 when there is none.
+thread_local int scopedThreads = 0;
+
 }  // namespace
 
-int threadCount() { return threadSetting().load(); }
+int threadCount() { return scopedThreads > 0 ? scopedThreads : threadSetting().load(); }
+
+ThreadCountScope::ThreadCountScope(int threads) : previous_(scopedThreads) {
+  scopedThreads = threads > 0 ? threads : 0;
+}
+
+ThreadCountScope::~ThreadCountScope() { scopedThreads = previous_; }
 
 void setThreadCount(int threads) {
   threadSetting().store(threads > 0 ? threads : threadsFromEnvironment());
