@@ -176,6 +176,25 @@ SPECTRA_LANES_INLINE long long orLanes(R bits) {
   }
 }
 
+// √x lane by lane, correctly rounded as std::sqrt (the sign and payload of a NaN may differ): one
+// instruction of the caller's unit, written out because the compiler has no generic vector square
+// root.
+template <int W, int G>
+SPECTRA_LANES_INLINE Pack<W, G> squareRoot(const Pack<W, G>& x) {
+  Pack<W, G> c;
+  for (int g = 0; g < G; ++g) {
+    if constexpr (W == 1) {
+      c.r[g][0] = __builtin_sqrt(x.r[g][0]);
+    } else if constexpr (W == 2) {
+      c.r[g] = x.r[g];
+      asm("sqrtpd %0, %0" : "+x"(c.r[g]));
+    } else {
+      asm("vsqrtpd %1, %0" : "=v"(c.r[g]) : "v"(x.r[g]));
+    }
+  }
+  return c;
+}
+
 // Whether any lane of the mask is set.
 template <int W, int G>
 SPECTRA_LANES_INLINE bool any(const PackMask<W, G>& mask) {
