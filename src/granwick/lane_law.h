@@ -15,11 +15,16 @@ struct LaneLaw : core::lanes::BearingLanes<2, Ln> {
   typedef typename Ln::V V;
   typedef typename Ln::M M;
   typedef std::array<V, 2> Vs;
-  V k1{}, W{}, frn{}, R{};
+  V k1{};
+  V kp{}, ke{}, sliding{};  // W/R, k1 − kp and W·frn, formed as ForceLaw forms them
 
   void load(int l, const Law& law) {
     this->loadState(l, law.state);
-    k1[l] = law.bearing.k1, W[l] = law.bearing.W, frn[l] = law.bearing.frn, R[l] = law.bearing.R;
+    const Bearing& b = law.bearing;
+    k1[l] = b.k1;
+    kp[l] = b.W / b.R;
+    ke[l] = b.k1 - kp[l];
+    sliding[l] = b.W * b.frn;
   }
   void store(int l, Law& law) const { this->storeState(l, law.state); }
 
@@ -29,36 +34,42 @@ struct LaneLaw : core::lanes::BearingLanes<2, Ln> {
     const M update = mask & (this->distanceFromLast(x) > core::kSameDisplacement);
     if (!core::lanes::any(update)) return;
     const V x1 = x[0], x2 = x[1];
-    const V kp = W / R;
-    const V ke = k1 - kp;
     this->dspT[0] = select(update, x1, this->dspT[0]);
     this->dspT[1] = select(update, x2, this->dspT[1]);
     const V f1 = (x1 - this->dspPlasticC[0]) * ke;
     const V f2 = (x2 - this->dspPlasticC[1]) * ke;
     const V q = core::lanes::squareRoot(f1 * f1 + f2 * f2);
-    const V phi = q - W * frn;
+    const V phi = q - sliding;
     const M slides = update & (phi > 0.0);
+    this->frcT[0] = select(update, x1 * kp + f1, this->frcT[0]);
+    this->frcT[1] = select(update, kp * x2 + f2, this->frcT[1]);
+    this->stiffT[0][0] = select(update, k1, this->stiffT[0][0]);
+    this->stiffT[0][1] = select(update, V{}, this->stiffT[0][1]);
+    this->stiffT[1][0] = select(update, V{}, this->stiffT[1][0]);
+    this->stiffT[1][1] = select(update, k1, this->stiffT[1][1]);
+    if (core::lanes::any(slides)) slide(x1, x2, f1, f2, q, phi, slides);
+  }
+
+ private:
+  // The sliding branch of returnMapping in the lanes that slide.
+  SPECTRA_LANES_INLINE void slide(V x1, V x2, V f1, V f2, V q, V phi, M slides) {
+    using core::lanes::select;
     const V lambda = phi / ke;
     this->dspPlasticT[0] =
         select(slides, (lambda * f1) / q + this->dspPlasticC[0], this->dspPlasticT[0]);
     this->dspPlasticT[1] =
         select(slides, (lambda * f2) / q + this->dspPlasticC[1], this->dspPlasticT[1]);
-    const V sliding1 = x1 * kp + (f1 * (W * frn)) / q;
-    const V sliding2 = kp * x2 + (f2 * (W * frn)) / q;
-    this->frcT[0] = select(update, select(slides, sliding1, x1 * kp + f1), this->frcT[0]);
-    this->frcT[1] = select(update, select(slides, sliding2, kp * x2 + f2), this->frcT[1]);
+    this->frcT[0] = select(slides, x1 * kp + (f1 * sliding) / q, this->frcT[0]);
+    this->frcT[1] = select(slides, kp * x2 + (f2 * sliding) / q, this->frcT[1]);
     V Q3 = q;
     for (int l = 0; l < Ln::kCount; ++l)
       if (slides[l]) Q3[l] = core::power(q[l], 3.0);
-    const V A = (W * frn) * ke;
-    const V s11 = ((f2 * A) * f2) / Q3 + kp;
+    const V A = sliding * ke;
     const V s12 = -((f2 * (f1 * A)) / Q3);
-    const V s22 = kp + (f1 * (f1 * A)) / Q3;
-    const V zero{};
-    this->stiffT[0][0] = select(update, select(slides, s11, k1), this->stiffT[0][0]);
-    this->stiffT[0][1] = select(update, select(slides, s12, zero), this->stiffT[0][1]);
-    this->stiffT[1][0] = select(update, select(slides, s12, zero), this->stiffT[1][0]);
-    this->stiffT[1][1] = select(update, select(slides, s22, k1), this->stiffT[1][1]);
+    this->stiffT[0][0] = select(slides, ((f2 * A) * f2) / Q3 + kp, this->stiffT[0][0]);
+    this->stiffT[0][1] = select(slides, s12, this->stiffT[0][1]);
+    this->stiffT[1][0] = select(slides, s12, this->stiffT[1][0]);
+    this->stiffT[1][1] = select(slides, kp + (f1 * (f1 * A)) / Q3, this->stiffT[1][1]);
   }
 };
 

@@ -8,7 +8,7 @@ namespace tillock {
 
 void runLanes(const core::lanes::LaneRun<1>& run, core::lanes::JobSource<ForceLaw>& source,
               core::VectorUnit unit) {
-  core::lanes::runSubstepJobs<LaneLaw>(run, source, unit);
+  core::lanes::runSubstepJobs<LaneLaw, 2>(run, source, unit);
 }
 
 }  // namespace tillock

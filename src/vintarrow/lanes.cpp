@@ -8,7 +8,7 @@ namespace vintarrow {
 
 void runLanes(const core::lanes::LaneRun<2>& run, core::lanes::JobSource<ForceLaw>& source,
               core::VectorUnit unit) {
-  core::lanes::runSubstepJobs<LaneLaw>(run, source, unit);
+  core::lanes::runSubstepJobs<LaneLaw, 2>(run, source, unit);
 }
 
 }  // namespace vintarrow

@@ -45,6 +45,10 @@ struct LaneRun {
 // stay with the scalar loop).
 inline bool lanesTakeTimeStep(double dt) { return dt > 0.0 && dt <= std::numeric_limits<double>::max(); }
 
+// The most lanes the nonlinear engine advances together on any unit: blocks of jobs are made of
+// multiples of it.
+constexpr int kMostLanes = 16;
+
 // Hands out the analyses of a run and takes their results. A finished job may make another ready
 // (the next trial of a search).
 template <class Law>

@@ -211,20 +211,13 @@ struct Lanes {
   typedef PackMask<W, G> M;
 };
 
-// The lanes the nonlinear fast path advances together on a vector unit: two registers' worth (two
+// The lanes the nonlinear fast path advances together on a vector unit: G registers' worth (G
 // interleaved scalar chains without a unit).
-template <VectorUnit unit>
+template <VectorUnit unit, int G>
 using LanesOf = Lanes<unit == VectorUnit::AVX512 ? 8
                       : unit == VectorUnit::AVX2 ? 4
                       : unit == VectorUnit::SSE2 ? 2
                                                  : 1,
-                      2>;
-
-constexpr int nonlinearLanes(VectorUnit unit) {
-  return unit == VectorUnit::AVX512 ? 16
-         : unit == VectorUnit::AVX2 ? 8
-         : unit == VectorUnit::SSE2 ? 4
-                                    : 2;
-}
+                      G>;
 
 }  // namespace core::lanes

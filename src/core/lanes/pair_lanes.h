@@ -47,7 +47,7 @@ std::vector<LaneResult> runJobList(const std::vector<LaneJob<Law>>& jobs,
   const int threads = threadCount();
   std::vector<LaneResult> results(jobs.size());
   const std::int64_t count = static_cast<std::int64_t>(jobs.size());
-  const std::int64_t lanes = nonlinearLanes(unit);
+  const std::int64_t lanes = kMostLanes;
   std::int64_t block = count;
   if (threads > 1) {
     const std::int64_t share = (count + 2 * threads - 1) / (2 * threads);
@@ -143,7 +143,8 @@ std::int32_t isolatorSpectraInLanes(const SpectraOutputs& out, const Module& mod
                          module.referenceMass(), references, vectorUnit(), threadCount())
           : elasticPeaks2(ElasticMethod::Recform, run.ground.ag[0],
                           run.ground.ag[Law::kComponents - 1], run.ground.nAg, run.dt,
-                          module.referenceMass(), references, vectorUnit(), threadCount());
+                          module.referenceMass(), references, vectorUnit(), threadCount(),
+                          PeaksWanted::DisplacementAndForce);
   for (const Written& w : written) {
     const OscillatorPeaks& e = peaks[w.elastic];
     const OscillatorPeaks& f = peaks[w.effective];
