@@ -38,27 +38,33 @@ class ListSource final : public JobSource<Law> {
   std::vector<LaneResult>& results_;
 };
 
-// Every job run in lanes, in blocks over the threads (one block on one thread, so that finished
-// lanes refill), by runLanes(run, source, unit). Results in the order of the jobs.
-template <class Law, class RunLanes>
-std::vector<LaneResult> runJobList(const std::vector<LaneJob<Law>>& jobs,
-                                   const LaneRun<Law::kComponents>& run, RunLanes&& runLanes) {
-  const VectorUnit unit = vectorUnit();
+// Calls body(first, last) for blocks of [0, count) spread over the threads: the whole range on one
+// thread (so that lanes that finish refill from it), otherwise about two blocks per thread, each a
+// multiple of the most lanes a unit advances together.
+template <class Body>
+void forEachBlock(std::int64_t count, Body&& body) {
   const int threads = threadCount();
-  std::vector<LaneResult> results(jobs.size());
-  const std::int64_t count = static_cast<std::int64_t>(jobs.size());
-  const std::int64_t lanes = kMostLanes;
   std::int64_t block = count;
   if (threads > 1) {
     const std::int64_t share = (count + 2 * threads - 1) / (2 * threads);
-    block = std::max<std::int64_t>(lanes, (share + lanes - 1) / lanes * lanes);
+    block = std::max<std::int64_t>(kMostLanes, (share + kMostLanes - 1) / kMostLanes * kMostLanes);
   }
   const std::int64_t blocks = block > 0 ? (count + block - 1) / block : 0;
   parallelFor(blocks, threads, [&](std::int64_t b, int) {
-    const std::size_t first = static_cast<std::size_t>(b * block);
-    const std::size_t last = static_cast<std::size_t>(std::min(count, (b + 1) * block));
+    body(static_cast<std::size_t>(b * block),
+         static_cast<std::size_t>(std::min(count, (b + 1) * block)));
+  });
+}
+
+// Every job run in lanes by runLanes(run, source, unit), over the threads. Results in the order
+// of the jobs.
+template <class Law, class RunLanes>
+std::vector<LaneResult> runJobList(const std::vector<LaneJob<Law>>& jobs,
+                                   const LaneRun<Law::kComponents>& run, RunLanes&& runLanes) {
+  std::vector<LaneResult> results(jobs.size());
+  forEachBlock(static_cast<std::int64_t>(jobs.size()), [&](std::size_t first, std::size_t last) {
     ListSource<Law> source(jobs, first, last, results);
-    runLanes(run, source, unit);
+    runLanes(run, source, vectorUnit());
   });
   return results;
 }
