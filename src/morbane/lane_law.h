@@ -22,6 +22,7 @@ struct LaneLaw {
   V strainPlasticT{}, stressBackT{}, hardeningT{};
   V strainT{}, stressT{}, tangentT{};
   V E{}, fy{}, Hkin{}, Hiso{};
+  V stiffness{}, plasticTangent{};  // (E + Hkin) + Hiso and the plastic tangent, formed as there
 
   void load(int l, const Law& law) {
     const HardeningState& s = law.state;
@@ -30,8 +31,10 @@ struct LaneLaw {
     strainPlasticT[l] = s.strainPlasticT, stressBackT[l] = s.stressBackT;
     hardeningT[l] = s.hardeningT;
     strainT[l] = s.strainT, stressT[l] = s.stressT, tangentT[l] = s.tangentT;
-    E[l] = law.moduli.E, fy[l] = law.moduli.fy, Hkin[l] = law.moduli.Hkin;
-    Hiso[l] = law.moduli.Hiso;
+    const HardeningModuli& h = law.moduli;
+    E[l] = h.E, fy[l] = h.fy, Hkin[l] = h.Hkin, Hiso[l] = h.Hiso;
+    stiffness[l] = (h.E + h.Hkin) + h.Hiso;
+    plasticTangent[l] = h.E * (h.Hiso + h.Hkin) / ((h.E + h.Hkin) + h.Hiso);
   }
   void store(int l, Law& law) const {
     HardeningState& s = law.state;
@@ -52,18 +55,25 @@ struct LaneLaw {
     const V xi = trial - stressBackC;
     const V f = core::lanes::absolute(xi) - (hardeningC * Hiso + fy);
     const M plastic = update & ~(f <= 0.0);
-    const V dGamma = f / ((E + Hkin) + Hiso);
-    const V s = select(xi < 0.0, core::lanes::splat<V>(-1.0), core::lanes::splat<V>(1.0));
     strainT = select(update, strain, strainT);
-    stressT = select(update, select(plastic, trial - (E * dGamma) * s, trial), stressT);
-    strainPlasticT = select(plastic, s * dGamma + strainPlasticC, strainPlasticT);
-    hardeningT = select(plastic, dGamma + hardeningC, hardeningT);
-    stressBackT = select(plastic, s * (Hkin * dGamma) + stressBackC, stressBackT);
-    const V plasticTangent = E * (Hiso + Hkin) / ((E + Hkin) + Hiso);
-    tangentT = select(update, select(plastic, plasticTangent, E), tangentT);
+    stressT = select(update, trial, stressT);
+    tangentT = select(update, E, tangentT);
+    if (core::lanes::any(plastic)) correct(xi, f, plastic);
   }
   SPECTRA_LANES_INLINE V force(std::size_t) const { return stressT; }
   SPECTRA_LANES_INLINE V tangent(std::size_t, std::size_t) const { return tangentT; }
+  // The plastic correction of returnMapHardening in the lanes where it applies.
+  SPECTRA_LANES_INLINE void correct(V xi, V f, M plastic) {
+    using core::lanes::select;
+    const V dGamma = f / stiffness;
+    const V s = select(xi < 0.0, core::lanes::splat<V>(-1.0), core::lanes::splat<V>(1.0));
+    stressT = select(plastic, stressT - (E * dGamma) * s, stressT);
+    strainPlasticT = select(plastic, s * dGamma + strainPlasticC, strainPlasticT);
+    hardeningT = select(plastic, dGamma + hardeningC, hardeningT);
+    stressBackT = select(plastic, s * (Hkin * dGamma) + stressBackC, stressBackT);
+    tangentT = select(plastic, plasticTangent, tangentT);
+  }
+
   // commitHardening in the masked lanes.
   SPECTRA_LANES_INLINE void commit(M mask) {
     using core::lanes::select;

@@ -13,13 +13,16 @@ struct LaneLaw : core::lanes::BearingLanes<1, Ln> {
   typedef typename Ln::V V;
   typedef typename Ln::M M;
   typedef std::array<V, 1> Vs;
-  V k{}, Qd{}, alpha{};
+  V k{}, Qd{};
+  V kh{}, kd{};  // (1 − alpha)·k and alpha·k, formed as ForceLaw forms them
 
   void load(int l, const Law& law) {
     this->loadState(l, law.state);
-    k[l] = law.bearing.k;
-    Qd[l] = law.bearing.Qd;
-    alpha[l] = law.bearing.alpha;
+    const Bearing& b = law.bearing;
+    k[l] = b.k;
+    Qd[l] = b.Qd;
+    kh[l] = (1.0 - b.alpha) * b.k;
+    kd[l] = b.alpha * b.k;
   }
   void store(int l, Law& law) const { this->storeState(l, law.state); }
 
@@ -29,17 +32,17 @@ struct LaneLaw : core::lanes::BearingLanes<1, Ln> {
     const M update = mask & ~(this->distanceFromLast(at) <= core::kSameDisplacement);
     const V x = at[0];
     this->dspT[0] = select(update, x, this->dspT[0]);
-    const V kh = (1.0 - alpha) * k;
     const V fh = (x - this->dspPlasticC[0]) * kh;
     const V d = core::lanes::absolute(fh) - Qd;
     const M yields = update & (d > 0.0);
+    this->frcT[0] = select(update, kd * x + fh, this->frcT[0]);
+    this->stiffT[0][0] = select(update, k, this->stiffT[0][0]);
+    if (!core::lanes::any(yields)) return;
     const V sign = select(fh >= 0.0, core::lanes::splat<V>(1.0), core::lanes::splat<V>(-1.0));
     this->dspPlasticT[0] =
         select(yields, sign * (d / kh) + this->dspPlasticC[0], this->dspPlasticT[0]);
-    const V yielding = (alpha * k) * x + sign * Qd;
-    const V elastic = (alpha * k) * x + fh;
-    this->frcT[0] = select(update, select(yields, yielding, elastic), this->frcT[0]);
-    this->stiffT[0][0] = select(update, select(yields, alpha * k, k), this->stiffT[0][0]);
+    this->frcT[0] = select(yields, kd * x + sign * Qd, this->frcT[0]);
+    this->stiffT[0][0] = select(yields, kd, this->stiffT[0][0]);
   }
 };
 

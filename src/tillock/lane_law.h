@@ -18,14 +18,16 @@ struct LaneLaw : core::lanes::BearingLanes<1, Ln> {
   typedef typename Base::V V;
   typedef typename Base::M M;
   typedef typename Base::Vs Vs;
-  V W{}, frn{}, k1{}, kp{};
+  V k1{}, kp{};
+  V ke{}, sliding{};  // k1 − kp and the sliding force W·frn, formed as ForceLaw forms them
 
   void load(int l, const Law& law) {
     this->loadState(l, law.state);
-    W[l] = law.bearing.W;
-    frn[l] = law.bearing.frn;
-    k1[l] = law.bearing.k1;
-    kp[l] = law.bearing.kp;
+    const Bearing& b = law.bearing;
+    k1[l] = b.k1;
+    kp[l] = b.kp;
+    ke[l] = b.k1 - b.kp;
+    sliding[l] = b.W * b.frn;
   }
   void store(int l, Law& law) const { this->storeState(l, law.state); }
 
@@ -34,17 +36,18 @@ struct LaneLaw : core::lanes::BearingLanes<1, Ln> {
   SPECTRA_LANES_INLINE void evaluate(const Vs& at, M mask) {
     const M update = mask & (this->distanceFromLast(at) > core::kSameDisplacement);
     const V x = at[0];
-    const V ft = (x - this->dspPlasticC[0]) * (k1 - kp);
-    const V phi = absolute(ft) - W * frn;
+    const V ft = (x - this->dspPlasticC[0]) * ke;
+    const V phi = absolute(ft) - sliding;
     const M slides = update & (phi > 0.0);
-    const V sign = select(ft < 0.0, splat<V>(-1.0), splat<V>(1.0));
     this->dspT[0] = select(update, x, this->dspT[0]);
+    this->frcT[0] = select(update, ft + kp * x, this->frcT[0]);
+    this->stiffT[0][0] = select(update, k1, this->stiffT[0][0]);
+    if (!core::lanes::any(slides)) return;
+    const V sign = select(ft < 0.0, splat<V>(-1.0), splat<V>(1.0));
     this->dspPlasticT[0] =
-        select(slides, sign * (phi / (k1 - kp)) + this->dspPlasticC[0], this->dspPlasticT[0]);
-    const V sliding = sign * (W * frn) + kp * x;
-    const V sticking = ft + kp * x;
-    this->frcT[0] = select(update, select(slides, sliding, sticking), this->frcT[0]);
-    this->stiffT[0][0] = select(update, select(slides, kp, k1), this->stiffT[0][0]);
+        select(slides, sign * (phi / ke) + this->dspPlasticC[0], this->dspPlasticT[0]);
+    this->frcT[0] = select(slides, sign * sliding + kp * x, this->frcT[0]);
+    this->stiffT[0][0] = select(slides, kp, this->stiffT[0][0]);
   }
 };
 

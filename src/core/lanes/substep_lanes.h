@@ -9,6 +9,8 @@
 #include <cstdint>
 #include <limits>
 #include <optional>
+#include <vector>
+#include <algorithm>
 
 #include "core/lanes/lane_jobs.h"
 #include "core/lanes/lane_vector.h"
@@ -56,6 +58,7 @@ class SubstepLanes {
 
   // Lane l takes the job: the oscillator at rest under the first ground sample, sample 0 peaked.
   SPECTRA_LANES_INLINE void start(int l, const LaneJob<Law>& job) {
+    padGround(job.nTH);
     const SubstepOscillator<Law>& o = job.osc;
     scalar_[l] = o.law;
     law_.load(l, o.law);
@@ -148,25 +151,37 @@ class SubstepLanes {
   }
 
  private:
-  // Ground at both ends of each live lane's step: zero after the record. One load each when the
-  // lanes are at the same sample, as lanes that started together are.
+  // The ground records followed by ground at rest up to sample nTH of the longest job so far, so
+  // that a step's ground is two loads without a test.
+  void padGround(std::int32_t nTH) {
+    const std::size_t length = static_cast<std::size_t>(std::max(nTH, run_.ground.nAg)) + 1;
+    if (padded_[0].size() >= length) return;
+    for (std::size_t k = 0; k < N; ++k) {
+      padded_[k].assign(length, 0.0);
+      for (std::int32_t s = 0; s < run_.ground.nAg; ++s) padded_[k][s] = run_.ground.ag[k][s];
+    }
+  }
+
+  // Ground at both ends of each lane's step (zero after the record), as integrateSubstepped
+  // takes it. One load each when the live lanes are at the same sample, as lanes that started
+  // together are.
   SPECTRA_LANES_INLINE void gatherGround(Vs& p0, Vs& p1) const {
-    const std::int32_t nAg = run_.ground.nAg;
     const long long first = sample_[0];
     if (!any(live_ & ~(sample_ == first))) {
-      const std::int64_t i = first;
       for (std::size_t k = 0; k < N; ++k) {
-        p0[k] = splat<V>(i < nAg ? run_.ground.ag[k][i] : 0.0);
-        p1[k] = splat<V>(i < nAg - 1 ? run_.ground.ag[k][i + 1] : 0.0);
+        p0[k] = splat<V>(padded_[k][first]);
+        p1[k] = splat<V>(padded_[k][first + 1]);
       }
       return;
     }
+    long long index[L];
+    __builtin_memcpy(index, &sample_, sizeof index);
     for (std::size_t k = 0; k < N; ++k) {
+      const double* ag = padded_[k].data();
       double s0[L], s1[L];
       for (int l = 0; l < L; ++l) {
-        const long long i = live_[l] ? sample_[l] : 0;
-        s0[l] = i < nAg ? run_.ground.ag[k][i] : 0.0;
-        s1[l] = i < nAg - 1 ? run_.ground.ag[k][i + 1] : 0.0;
+        s0[l] = ag[index[l]];
+        s1[l] = ag[index[l] + 1];
       }
       __builtin_memcpy(&p0[k], s0, sizeof s0);
       __builtin_memcpy(&p1[k], s1, sizeof s1);
@@ -317,6 +332,7 @@ class SubstepLanes {
   Attempt attempt_{};
   Rejected rejected_{};
   std::optional<Law> scalar_[L];  // each lane's law as its job gave it, for the scalar loop
+  std::vector<double> padded_[N];
   std::int64_t id_[L] = {};
   bool holding_[L] = {}, failed_[L] = {};
   double failedDtSub_[L] = {};
