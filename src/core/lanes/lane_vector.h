@@ -58,7 +58,9 @@ struct PackMask {
 // empty statement that takes and returns the mask in a vector register keeps each whole.
 template <class R>
 SPECTRA_LANES_INLINE R opaque(R mask) {
+#if defined(__x86_64__) || defined(__i386__)
   asm("" : "+v"(mask));
+#endif
   return mask;
 }
 
@@ -183,6 +185,7 @@ template <int W, int G>
 SPECTRA_LANES_INLINE Pack<W, G> squareRoot(const Pack<W, G>& x) {
   Pack<W, G> c;
   for (int g = 0; g < G; ++g) {
+#if defined(__x86_64__) || defined(__i386__)
     if constexpr (W == 1) {
       c.r[g][0] = __builtin_sqrt(x.r[g][0]);
     } else if constexpr (W == 2) {
@@ -191,6 +194,9 @@ SPECTRA_LANES_INLINE Pack<W, G> squareRoot(const Pack<W, G>& x) {
     } else {
       asm("vsqrtpd %1, %0" : "=v"(c.r[g]) : "v"(x.r[g]));
     }
+#else
+    for (int l = 0; l < W; ++l) c.r[g][l] = __builtin_sqrt(x.r[g][l]);
+#endif
   }
   return c;
 }
