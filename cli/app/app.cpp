@@ -15,7 +15,8 @@
 #include "cli/app/options.h"
 #include "cli/app/parameters.h"
 #include "cli/app/pipeline.h"
-#include "cli/writers/plot_writer.h"
+#include "cli/app/physical_checks.h"
+#include "cli/writers/spectrum_plot.h"
 #include "cli/writers/table_writer.h"
 
 namespace cli {
@@ -108,7 +109,7 @@ int run(int argc, const char* const* argv) {
   const std::string first = argv[1];
   const bool option = !first.empty() && first.front() == '-';
   if (!option && !isCommand(first)) {
-    std::fprintf(stderr, "spectra: unknown module '%s' (see spectra --help)\n", first.c_str());
+    std::fprintf(stderr, "spectra: %s (see spectra --help)\n", unknownModule(first).c_str());
     return kUsage;
   }
   try {
@@ -116,12 +117,16 @@ int run(int argc, const char* const* argv) {
   } catch (const CLI::ParseError& error) {
     if (error.get_exit_code() == 0) return commandLine.exit(error);  // --help, --version
     const std::string help = option ? "spectra --help" : "spectra " + first + " --help";
-    std::fprintf(stderr, "spectra: %s (see %s)\n", error.what(), help.c_str());
+    const std::string unknown = commandLine.unknownOption(argc, argv);
+    std::fprintf(stderr, "spectra: %s (see %s)\n", unknown.empty() ? error.what() : unknown.c_str(),
+                 help.c_str());
     return kUsage;
   }
   const Request& request = commandLine.request();
   try {
     const Parameters parameters = resolveParameters(request);
+    for (const std::string& warning : checkParameters(parameters, request.units.scale))
+      std::fprintf(stderr, "spectra: warning: %s\n", warning.c_str());
     checkOutputs(request, parameters);
     return isBatch(request) ? runMany(request, parameters) : runSingle(request, parameters);
   } catch (const Error& error) {

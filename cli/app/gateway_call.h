@@ -8,8 +8,8 @@
 
 namespace cli {
 
-// The inputs in the order of the module's calling form: the record components (in the output
-// units), dt and the parameters; periods as T, or as Tstart, Tend, nT when generated.
+// The inputs in the order of the module's calling form: the record components (in the analysis
+// unit), dt and the parameters; periods as T, or as Tstart, Tend, nT when generated.
 std::vector<host::Value> gatewayInputs(const Parameters& parameters,
                                        const std::vector<std::vector<double>>& components,
                                        double dt);

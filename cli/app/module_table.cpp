@@ -23,8 +23,13 @@ namespace {
 using Fields = std::vector<std::string>;
 
 const Fields kElasticMain = {"psdAcc", "psdVel", "dsp"};
-const Fields kInelasticMain = {"psdAcc", "dsp", "muFact", "RFact"};
+const Fields kInelasticMain = {"psdYieldAcc", "muFact", "dsp", "RFact"};
 const Fields kIsolatorMain = {"dsp", "totAcc", "effT", "effZeta"};
+// Elastic: Sa and Sd; inelastic: the yield-strength spectrum fy/m and the ductility demand;
+// isolators: the displacement and the total acceleration.
+const Fields kElasticPlot = {"psdAcc", "dsp"};
+const Fields kInelasticPlot = {"psdYieldAcc", "muFact"};
+const Fields kIsolatorPlot = {"dsp", "totAcc"};
 const std::string kShortPeriods = "0.05:5:100";
 const std::string kIsolatorPeriods = "0.5:6:56";
 
@@ -53,7 +58,8 @@ Slot slotOf(const gateway::InputInfo& input, int recordsBefore) {
 
 ModuleSpec describe(const std::string& command, const std::string& summary,
                     host::Gateway gateway, const gateway::Signature& signature,
-                    const Fields& mainFields, const std::string& defaultPeriods) {
+                    const Fields& mainFields, const Fields& plotFields,
+                    const std::string& defaultPeriods) {
   ModuleSpec spec;
   spec.command = command;
   spec.name = signature.module;
@@ -67,6 +73,7 @@ ModuleSpec describe(const std::string& command, const std::string& summary,
   }
   for (const gateway::Field& field : signature.fields) spec.fields.push_back(field.name);
   spec.mainFields = mainFields;
+  spec.plotFields = plotFields;
   spec.defaultPeriods = defaultPeriods;
   return spec;
 }
@@ -74,19 +81,19 @@ ModuleSpec describe(const std::string& command, const std::string& summary,
 std::vector<ModuleSpec> buildTable() {
   return {
       describe("elastic", "linear elastic oscillator", quorvel::mexFunction,
-               quorvel::signature(), kElasticMain, kShortPeriods),
+               quorvel::signature(), kElasticMain, kElasticPlot, kShortPeriods),
       describe("elastic2d", "linear elastic oscillator, two components", daskent::mexFunction,
-               daskent::signature(), kElasticMain, kShortPeriods),
+               daskent::signature(), kElasticMain, kElasticPlot, kShortPeriods),
       describe("inelastic", "inelastic oscillator with hardening", morbane::mexFunction,
-               morbane::signature(), kInelasticMain, kShortPeriods),
+               morbane::signature(), kInelasticMain, kInelasticPlot, kShortPeriods),
       describe("fps", "friction-pendulum isolator", tillock::mexFunction, tillock::signature(),
-               kIsolatorMain, kIsolatorPeriods),
+               kIsolatorMain, kIsolatorPlot, kIsolatorPeriods),
       describe("fps2d", "friction-pendulum isolator, two components", granwick::mexFunction,
-               granwick::signature(), kIsolatorMain, kIsolatorPeriods),
+               granwick::signature(), kIsolatorMain, kIsolatorPlot, kIsolatorPeriods),
       describe("lrb", "lead-rubber-bearing isolator", pellory::mexFunction, pellory::signature(),
-               kIsolatorMain, kIsolatorPeriods),
+               kIsolatorMain, kIsolatorPlot, kIsolatorPeriods),
       describe("lrb2d", "lead-rubber-bearing isolator, two components", vintarrow::mexFunction,
-               vintarrow::signature(), kIsolatorMain, kIsolatorPeriods),
+               vintarrow::signature(), kIsolatorMain, kIsolatorPlot, kIsolatorPeriods),
   };
 }
 
@@ -114,7 +121,7 @@ const ModuleSpec& frictionPendulumWeight() {
   static const ModuleSpec weight =
       describe("fps", "friction-pendulum isolator, weight variant (g = 386.1)",
                tillock::weight::mexFunction, tillock::weight::signature(),
-               {"dsp", "totAcc", "muFact", "RFact"}, kIsolatorPeriods);
+               {"dsp", "totAcc", "muFact", "RFact"}, kIsolatorPlot, kIsolatorPeriods);
   return weight;
 }
 

@@ -37,7 +37,8 @@ struct ModuleSpec {
   std::string swept;  // "zeta", "frn" or "Qd"
   std::vector<Slot> slots;
   std::vector<std::string> fields;      // the output structure, in order, as the module declares
-  std::vector<std::string> mainFields;  // shown in the table; the first is plotted by default
+  std::vector<std::string> mainFields;  // shown in the table by default
+  std::vector<std::string> plotFields;  // plotted by default: the quantities defining the module
   std::string defaultPeriods;
 };
 

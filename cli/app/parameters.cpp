@@ -15,7 +15,7 @@ namespace {
 
 constexpr double kWeightVariantGravity = 386.1;  // in/s², fixed inside that module
 constexpr double kDefaultUyMetres = 0.001;
-constexpr double kDefaultQdShareOfWeight = 0.05;
+constexpr const char* kDefaultQdShareOfWeight = "0.05";
 constexpr double kDefaultAlpha = 0.1;
 
 bool uses(const ModuleSpec& spec, Slot slot) {
@@ -28,6 +28,19 @@ std::string defaultSwept(const std::string& swept) {
   if (swept == "zeta") return "0.05";
   if (swept == "frn") return "0.05";
   return "";  // Qd: from the weight, see below
+}
+
+// Qd as forces (--qd), or as shares of the weight m*g (--qd-ratio, default 5 %).
+void resolveStrengths(const ModuleOptions& options, Parameters& p) {
+  if (options.swept && options.qdRatio)
+    throw Error("give the strengths either as forces (--qd) or as shares of the weight (--qd-ratio)");
+  if (options.swept) {
+    p.swept = records::parseList(*options.swept, "--qd");
+    return;
+  }
+  p.weightShares = records::parseList(options.qdRatio.value_or(kDefaultQdShareOfWeight),
+                                      "--qd-ratio");
+  for (double share : p.weightShares) p.swept.push_back(share * p.mass * p.gravity);
 }
 
 const std::array<std::pair<const char*, const char*>, 8> kStrengthKeywords = {{
@@ -79,16 +92,6 @@ void resolvePeriods(const ModuleOptions& options, const ModuleSpec& spec, Parame
     p.periods = parsePeriods(options.periods.value_or(spec.defaultPeriods));
 }
 
-std::string resolveOutUnits(const Request& request, bool weightVariant) {
-  const std::string& given = request.units.outUnits;
-  if (!weightVariant) return given.empty() ? "m/s2" : records::findUnit(given).name;
-  if (!given.empty() && records::findUnit(given).name != "in/s2")
-    throw Error(
-        "fps --weight works in in/s2 (its gravity is fixed at 386.1): leave out "
-        "--out-units or give in/s2");
-  return "in/s2";
-}
-
 void requireFinite(const std::optional<double>& value, const char* option) {
   if (value && !std::isfinite(*value)) throw Error(std::string(option) + ": not a finite number");
 }
@@ -124,8 +127,9 @@ Parameters resolveParameters(const Request& request) {
   const bool weightVariant = o.weight.has_value();
   p.module = weightVariant ? &frictionPendulumWeight() : request.module;
   const ModuleSpec& spec = *p.module;
-  p.outUnits = resolveOutUnits(request, weightVariant);
-  const records::Unit& unit = records::findUnit(p.outUnits);
+  p.analysis = weightVariant ? inchPoundAnalysis() : siAnalysis();
+  p.units = OutputUnits(p.analysis, request.outputUnits);
+  const records::Unit& unit = records::findUnit(p.analysis.acceleration);
   if (weightVariant && o.gravity) throw Error("--g does not apply to fps --weight (g = 386.1)");
 
   resolvePeriods(o, spec, p);
@@ -139,13 +143,10 @@ Parameters resolveParameters(const Request& request) {
   p.alpha = o.alpha.value_or(kDefaultAlpha);
   if (uses(spec, Slot::Strength)) resolveStrength(o, p);
 
-  const std::string sweptOption = "--" + (spec.swept == "Qd" ? std::string("qd") : spec.swept);
-  if (o.swept)
-    p.swept = records::parseList(*o.swept, sweptOption);
-  else if (spec.swept == "Qd")
-    p.swept = {kDefaultQdShareOfWeight * p.mass * p.gravity};
+  if (spec.swept == "Qd")
+    resolveStrengths(o, p);
   else
-    p.swept = records::parseList(defaultSwept(spec.swept), sweptOption);
+    p.swept = records::parseList(o.swept.value_or(defaultSwept(spec.swept)), "--" + spec.swept);
   return p;
 }
 

@@ -8,6 +8,7 @@
 #include "records/record.h"
 #include "cli/app/request.h"
 #include "cli/app/spectrum.h"
+#include "cli/writers/spectrum_plot.h"
 
 namespace cli {
 
@@ -23,6 +24,9 @@ struct Targets {
   std::string data;  // .csv or .json, "" for none
   std::string plot;  // .png or .svg, "" for none
 };
+
+// What the plot options ask for: --fields (checked), --axes, --tripartite.
+SpectrumPlotRequest plotRequestOf(const Request& request, const ModuleSpec& module);
 
 // Writes the data file and the plot; each appears whole or not at all.
 void writeOutputs(const Spectrum& spectrum, const Request& request, const Targets& targets);

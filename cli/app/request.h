@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "cli/app/module_table.h"
+#include "cli/writers/quantity_units.h"
 #include "records/record_reader.h"
 
 namespace cli {
@@ -27,6 +28,7 @@ struct OutputOptions {
   std::string plotFormat;  // batch: png or svg, "" for none
   std::string fields;      // table and plot fields, comma-separated
   std::string axes = "lin";
+  bool tripartite = false;  // the plot: pseudo-velocity on a D-V-A grid
   bool quiet = false;
   int jobs = 0;  // 0: all cores
 };
@@ -36,6 +38,7 @@ struct ModuleOptions {
   std::optional<std::string> periods;
   std::optional<std::string> logPeriods;
   std::optional<std::string> swept;  // zeta, frn or Qd list
+  std::optional<std::string> qdRatio;  // Qd as shares of the weight m*g
   std::optional<double> mass, weight, gravity, uy, alpha, kin, iso;
   std::string method;
   // Morbane's strength definition: a shortcut option or --strength NAME --para V.
@@ -48,9 +51,13 @@ struct Request {
   std::vector<std::string> files;
   DemoOptions demo;
   records::ReadOptions read;
-  records::UnitOptions units;
+  records::UnitOptions units;  // units.outUnits is set to the analysis unit, not from the command line
+  UnitRequest outputUnits;
   ModuleOptions parameters;
   OutputOptions output;
+  // Two components at different steps are brought to the finer one (measures::pairComponents)
+  // only when resampling was asked for (--resample).
+  bool resample = false;
 };
 
 }  // namespace cli

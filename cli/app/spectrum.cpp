@@ -4,10 +4,20 @@
 #include <algorithm>
 
 #include "cli/app/error.h"
-#include "cli/writers/field_units.h"
+#include "cli/app/suggestions.h"
+#include "cli/writers/labels.h"
 #include "records/numbers.h"
 
 namespace cli {
+
+std::vector<SpectrumField> convertedFields(const host::Outcome& outcome, const OutputUnits& units) {
+  std::vector<SpectrumField> fields;
+  for (const std::string& name : outcome.fieldNames()) {
+    const mxArray& array = outcome.field(name);
+    fields.push_back({name, array.rows, array.cols, converted(array.data, units.ofField(name))});
+  }
+  return fields;
+}
 
 std::vector<std::string> matrixFieldsOf(const std::vector<std::string>& names,
                                         const std::string& swept) {
@@ -19,25 +29,39 @@ std::vector<std::string> matrixFieldsOf(const std::vector<std::string>& names,
   return fields;
 }
 
-std::vector<std::string> Spectrum::matrixFields() const {
-  return matrixFieldsOf(outcome.fieldNames(), module->swept);
+std::vector<std::string> Spectrum::fieldNames() const {
+  std::vector<std::string> names;
+  for (const SpectrumField& f : fields) names.push_back(f.name);
+  return names;
 }
 
-std::vector<double> Spectrum::column(const std::string& field, std::size_t j) const {
-  const mxArray& array = outcome.field(field);
+const SpectrumField& Spectrum::field(const std::string& name) const {
+  for (const SpectrumField& f : fields)
+    if (f.name == name) return f;
+  throw Error("the output of " + module->name + " has no field '" + name + "'");
+}
+
+std::vector<std::string> Spectrum::matrixFields() const {
+  return matrixFieldsOf(fieldNames(), module->swept);
+}
+
+std::vector<double> Spectrum::column(const std::string& name, std::size_t j) const {
+  const SpectrumField& f = field(name);
   const std::size_t rows = periods().size();
   std::vector<double> values(rows);
-  for (std::size_t i = 0; i < rows && j * rows + i < array.data.size(); ++i)
-    values[i] = array.data[j * rows + i];
+  for (std::size_t i = 0; i < rows && j * rows + i < f.data.size(); ++i)
+    values[i] = f.data[j * rows + i];
   return values;
 }
 
 std::string Spectrum::sweptLabel(std::size_t j) const {
-  return module->swept + " = " + records::roundTrip(sweptValues().at(j));
+  if (j < weightShares.size()) return weightShareLabel(weightShares[j]);
+  return cli::sweptLabel(module->swept, sweptValues().at(j), units);
 }
 
-std::string Spectrum::fieldLabel(const std::string& field) const {
-  return field + " [" + fieldUnit(field, records::findUnit(outUnits)) + "]";
+std::string Spectrum::sweptKey(std::size_t j) const {
+  if (j < weightShares.size()) return "Qd/W=" + records::roundTrip(weightShares[j]);
+  return module->swept + "=" + records::roundTrip(sweptValues().at(j));
 }
 
 std::vector<std::string> chosenFields(const ModuleSpec& spec, const std::string& list) {
@@ -51,8 +75,8 @@ std::vector<std::string> chosenFields(const ModuleSpec& spec, const std::string&
     if (std::find(known.begin(), known.end(), name) == known.end()) {
       std::string names;
       for (const std::string& k : known) names += (names.empty() ? "" : ", ") + k;
-      throw Error("--fields: '" + name + "' is not a field of " + spec.name + " (fields: " + names +
-                  ")");
+      throw Error("--fields: '" + name + "' is not a field of " + spec.name +
+                  didYouMean(name, known) + " (fields: " + names + ")");
     }
     fields.push_back(name);
     start = comma + 1;

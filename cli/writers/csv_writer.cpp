@@ -1,9 +1,6 @@
 // CSV text of a spectrum.
 #include "cli/writers/csv_writer.h"
 
-#include <fmt/format.h>
-
-#include "cli/writers/field_units.h"
 #include "records/numbers.h"
 
 namespace cli {
@@ -15,15 +12,16 @@ struct Column {
   std::vector<double> values;
 };
 
+std::string unitText(const QuantityUnit& unit) { return unit.name.empty() ? "-" : unit.name; }
+
 std::vector<Column> columnsOf(const Spectrum& spectrum) {
-  const records::Unit& unit = records::findUnit(spectrum.outUnits);
   std::vector<Column> columns = {{"T [s]", spectrum.periods()},
                                  {"f [Hz]", spectrum.column("f", 0)}};
   const std::size_t nSwept = spectrum.sweptValues().size();
   for (const std::string& field : spectrum.matrixFields())
     for (std::size_t j = 0; j < nSwept; ++j)
-      columns.push_back({fmt::format("{} {}={} [{}]", field, spectrum.module->swept,
-                                     records::roundTrip(spectrum.sweptValues()[j]), fieldUnit(field, unit)),
+      columns.push_back({field + " " + spectrum.sweptKey(j) + " [" +
+                             unitText(spectrum.units.ofField(field)) + "]",
                          spectrum.column(field, j)});
   return columns;
 }

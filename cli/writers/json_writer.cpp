@@ -4,8 +4,6 @@
 #include <cmath>
 #include <nlohmann/json.hpp>
 
-#include "cli/writers/field_units.h"
-
 namespace cli {
 
 namespace {
@@ -19,37 +17,55 @@ Json number(double value) {
   return value;
 }
 
-Json rowsOf(const mxArray& array) {
+Json rowsOf(const SpectrumField& field) {
   Json rows = Json::array();
-  for (std::size_t i = 0; i < array.rows; ++i) {
+  for (std::size_t i = 0; i < field.rows; ++i) {
     Json row = Json::array();
-    for (std::size_t j = 0; j < array.cols; ++j)
-      row.push_back(number(array.data[j * array.rows + i]));
+    for (std::size_t j = 0; j < field.cols; ++j) row.push_back(number(field.data[j * field.rows + i]));
     rows.push_back(row);
   }
   return rows;
 }
 
+Json fieldOf(const SpectrumField& field, const OutputUnits& units) {
+  Json json = {{"shape", {field.rows, field.cols}}, {"unit", units.ofField(field.name).name}};
+  if (const core::QuantityInfo* info = core::quantityOf(field.name)) {
+    json["symbol"] = info->symbol;
+    json["quantity"] = info->words;
+  }
+  json["data"] = rowsOf(field);
+  return json;
+}
+
+Json recordsOf(const Spectrum& spectrum) {
+  Json records = Json::array();
+  for (const records::RecordInfo& info : spectrum.infos)
+    records.push_back({{"format", info.format},
+                       {"event", info.event},
+                       {"station", info.station},
+                       {"component", info.component}});
+  return records;
+}
+
 }  // namespace
 
 std::string jsonText(const Spectrum& spectrum) {
-  const records::Unit& unit = records::findUnit(spectrum.outUnits);
+  using core::Quantity;
+  const OutputUnits& u = spectrum.units;
   Json fields = Json::object();
-  for (const std::string& name : spectrum.outcome.fieldNames()) {
-    const mxArray& array = spectrum.outcome.field(name);
-    fields[name] = {{"shape", {array.rows, array.cols}},
-                    {"unit", fieldUnit(name, unit)},
-                    {"data", rowsOf(array)}};
-  }
+  for (const SpectrumField& field : spectrum.fields) fields[field.name] = fieldOf(field, u);
   Json document = {{"module", spectrum.module->name},
                    {"command", spectrum.module->command},
                    {"source", spectrum.source},
+                   {"records", recordsOf(spectrum)},
                    {"units",
-                    {{"acceleration", unit.name},
-                     {"velocity", unit.velocity},
-                     {"displacement", unit.length},
-                     {"force", "mass*" + unit.name}}},
-                   {"fields", fields}};
+                    {{"acceleration", u.of(Quantity::Acceleration).name},
+                     {"velocity", u.of(Quantity::Velocity).name},
+                     {"displacement", u.of(Quantity::Displacement).name},
+                     {"force", u.of(Quantity::Force).name},
+                     {"mass", u.of(Quantity::Mass).name}}}};
+  if (!spectrum.weightShares.empty()) document["QdOverW"] = spectrum.weightShares;
+  document["fields"] = fields;
   return document.dump(1) + "\n";
 }
 

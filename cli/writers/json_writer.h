@@ -1,4 +1,4 @@
-// JSON output: every field of the output structure with its shape and unit.
+// JSON output: every field of the output structure with its shape, unit and meaning.
 #pragma once
 
 #include <string>
@@ -7,9 +7,11 @@
 
 namespace cli {
 
-// {"module", "command", "source", "units", "fields": {name: {"shape": [rows, cols], "unit",
-// "data": rows of values}}}, fields in structure order. Numbers read back bit for bit; values
-// that are not finite are written as the strings "NaN", "Infinity" and "-Infinity".
+// {"module", "command", "source", "records": [{format, event, station, component}], "units":
+// {acceleration, velocity, displacement, force, mass}, ["QdOverW": shares of the weight,]
+// "fields": {name: {"shape": [rows, cols], "unit", "symbol", "quantity", "data": rows of
+// values}}}, fields in structure order, each in its output unit ("" for ratios). Numbers read
+// back bit for bit; values that are not finite are the strings "NaN", "Infinity", "-Infinity".
 std::string jsonText(const Spectrum& spectrum);
 
 }  // namespace cli

@@ -8,8 +8,9 @@
 
 namespace cli {
 
-// A title line, two header lines (field with unit; swept value) and one row per period, values
-// to six significant digits. The full precision is in the CSV and JSON outputs.
+// A title line with the PGA, two header lines (symbol with unit, "Sa [g]"; swept value,
+// "ζ = 5 %") and one row per period, values to six significant digits in the output units.
+// The full precision is in the CSV and JSON outputs.
 std::string tableText(const Spectrum& spectrum, const std::vector<std::string>& fields);
 
 }  // namespace cli

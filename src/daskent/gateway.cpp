@@ -4,22 +4,15 @@
 #include "core/gateway/fields.h"
 #include "core/gateway/runner.h"
 #include "daskent/driver.h"
+#include "quorvel/form.h"
 
 namespace daskent {
 
 namespace {
 
-constexpr const char* kMethods[] = {"recform", "newmark", nullptr};
-
-constexpr gateway::Input<Inputs> kInputs[] = {
-    gateway::record("ag1", &Inputs::ag1),
-    gateway::record("ag2", &Inputs::ag2),
-    gateway::scalar("dt", &Inputs::dt),
-    gateway::scalar("m", &Inputs::m),
-    gateway::swept("zeta", &Inputs::zeta, gateway::Empty::Rejected),
-    gateway::periods(&Inputs::periods),
-    gateway::keyword("method", &Inputs::method, kMethods, true),
-};
+constexpr auto kInputs = gateway::join(
+    std::array{gateway::record("ag1", &Inputs::ag1), gateway::record("ag2", &Inputs::ag2)},
+    quorvel::elasticInputs<Inputs>());
 
 constexpr auto kFields = gateway::elasticFields("zeta");
 

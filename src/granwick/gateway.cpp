@@ -4,23 +4,15 @@
 #include "core/gateway/fields.h"
 #include "core/gateway/runner.h"
 #include "granwick/driver.h"
+#include "tillock/form.h"
 
 namespace granwick {
 
 namespace {
 
-// An empty frn (0 × 0) is allowed: the call then returns nT × 0 result fields.
-
-constexpr gateway::Input<Inputs> kInputs[] = {
-    gateway::record("ag1", &Inputs::ag1),
-    gateway::record("ag2", &Inputs::ag2),
-    gateway::scalar("dt", &Inputs::dt),
-    gateway::scalar("m", &Inputs::m),
-    gateway::scalar("g", &Inputs::g),
-    gateway::swept("frn", &Inputs::frn, gateway::Empty::Allowed),
-    gateway::periods(&Inputs::periods),
-    gateway::scalar("uy", &Inputs::uy),
-};
+constexpr auto kInputs = gateway::join(
+    std::array{gateway::record("ag1", &Inputs::ag1), gateway::record("ag2", &Inputs::ag2)},
+    tillock::frictionPendulumInputs<Inputs>());
 
 constexpr auto kFields = gateway::isolatorFields("frn");
 

@@ -19,7 +19,7 @@ constexpr const char* kStrengths[] = {"yieldStrength",
                                       "mu",
                                       nullptr};
 
-constexpr gateway::Input<Inputs> kInputs[] = {
+constexpr std::array<gateway::Input<Inputs>, 9> kInputs = {{
     gateway::record("ag", &Inputs::ag),
     gateway::scalar("dt", &Inputs::dt),
     gateway::scalar("m", &Inputs::m),
@@ -29,7 +29,7 @@ constexpr gateway::Input<Inputs> kInputs[] = {
     gateway::scalar("iso", &Inputs::iso),
     gateway::keyword("method", &Inputs::method, kStrengths, false),
     gateway::scalar("para", &Inputs::para),
-};
+}};
 
 constexpr auto kFields = gateway::inelasticFields("mass", "m", "zeta");
 

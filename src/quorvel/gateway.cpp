@@ -4,21 +4,14 @@
 #include "core/gateway/fields.h"
 #include "core/gateway/runner.h"
 #include "quorvel/driver.h"
+#include "quorvel/form.h"
 
 namespace quorvel {
 
 namespace {
 
-constexpr const char* kMethods[] = {"recform", "newmark", nullptr};
-
-constexpr gateway::Input<Inputs> kInputs[] = {
-    gateway::record("ag", &Inputs::ag),
-    gateway::scalar("dt", &Inputs::dt),
-    gateway::scalar("m", &Inputs::m),
-    gateway::swept("zeta", &Inputs::zeta, gateway::Empty::Rejected),
-    gateway::periods(&Inputs::periods),
-    gateway::keyword("method", &Inputs::method, kMethods, true),
-};
+constexpr auto kInputs =
+    gateway::join(std::array{gateway::record("ag", &Inputs::ag)}, elasticInputs<Inputs>());
 
 constexpr auto kFields = gateway::elasticFields("zeta");
 

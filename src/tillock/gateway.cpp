@@ -4,22 +4,14 @@
 #include "core/gateway/fields.h"
 #include "core/gateway/runner.h"
 #include "tillock/driver.h"
+#include "tillock/form.h"
 
 namespace tillock {
 
 namespace {
 
-// An empty frn (0 × 0) is allowed: the call then returns nT × 0 result fields.
-
-constexpr gateway::Input<Inputs> kInputs[] = {
-    gateway::record("ag", &Inputs::ag),
-    gateway::scalar("dt", &Inputs::dt),
-    gateway::scalar("m", &Inputs::m),
-    gateway::scalar("g", &Inputs::g),
-    gateway::swept("frn", &Inputs::frn, gateway::Empty::Allowed),
-    gateway::periods(&Inputs::periods),
-    gateway::scalar("uy", &Inputs::uy),
-};
+constexpr auto kInputs =
+    gateway::join(std::array{gateway::record("ag", &Inputs::ag)}, frictionPendulumInputs<Inputs>());
 
 constexpr auto kFields = gateway::isolatorFields("frn");
 

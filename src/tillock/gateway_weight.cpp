@@ -10,14 +10,14 @@ namespace tillock::weight {
 namespace {
 
 // An empty frn (0 × 0) is allowed: the call then returns nT × 0 result fields.
-constexpr gateway::Input<Inputs> kInputs[] = {
+constexpr std::array<gateway::Input<Inputs>, 6> kInputs = {{
     gateway::record("ag", &Inputs::ag),
     gateway::scalar("dt", &Inputs::dt),
     gateway::scalar("W", &Inputs::W),
     gateway::swept("frn", &Inputs::frn, gateway::Empty::Allowed),
     gateway::periods(&Inputs::periods),
     gateway::scalar("uy", &Inputs::uy),
-};
+}};
 
 constexpr auto kFields = gateway::inelasticFields("W", "W", "frn");
 

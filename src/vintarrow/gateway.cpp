@@ -3,23 +3,16 @@
 
 #include "core/gateway/fields.h"
 #include "core/gateway/runner.h"
+#include "pellory/form.h"
 #include "vintarrow/driver.h"
 
 namespace vintarrow {
 
 namespace {
 
-// A 0 × 0 Qd is a defined call: spectra with no strength columns. 0 ≤ alpha ≤ 1, as for Pellory.
-
-constexpr gateway::Input<Inputs> kInputs[] = {
-    gateway::record("ag1", &Inputs::ag1),
-    gateway::record("ag2", &Inputs::ag2),
-    gateway::scalar("dt", &Inputs::dt),
-    gateway::scalar("m", &Inputs::m),
-    gateway::swept("Qd", &Inputs::Qd, gateway::Empty::Allowed),
-    gateway::periods(&Inputs::periods),
-    gateway::fraction("alpha", &Inputs::alpha),
-};
+constexpr auto kInputs = gateway::join(
+    std::array{gateway::record("ag1", &Inputs::ag1), gateway::record("ag2", &Inputs::ag2)},
+    pellory::leadRubberInputs<Inputs>());
 
 constexpr auto kFields = gateway::isolatorFields("Qd");
 

@@ -90,15 +90,16 @@ TEST_F(EndToEnd, ElasticCsvEqualsTheGatewayBitForBit) {
   const std::vector<double> ag = record(1);
   const ProgramRun run =
       clitest::runProgram(dir, {"elastic", at2("r.AT2", ag), "--periods", "0.2,0.7,1.5", "--zeta",
-                                "0.02,0.05", "--out-units", "g", "--out", dir.str("r.csv")});
+                                "0.02,0.05", "--out", dir.str("r.csv")});
   ASSERT_EQ(run.status, 0) << run.err;
   EXPECT_NE(run.out.find("Quorvel (elastic)"), std::string::npos);  // the table is printed too
-  const host::Outcome direct = support::call(
-      quorvel::mexFunction, Args().add(ag).add(kDt).add(1.0).add({0.02, 0.05}).add(kPeriods));
+  const host::Outcome direct =
+      support::call(quorvel::mexFunction,
+                    Args().add(scaled(ag, 9.80665)).add(kDt).add(1.0).add({0.02, 0.05}).add(kPeriods));
   std::stringstream csv(clitest::readFile(dir.str("r.csv")));
   std::string header, line;
   std::getline(csv, header);
-  EXPECT_EQ(header.substr(0, 36), "T [s],f [Hz],dsp zeta=0.02 [g*s2],ds");
+  EXPECT_EQ(header.substr(0, 33), "T [s],f [Hz],dsp zeta=0.02 [m],ds");
   for (std::size_t i = 0; std::getline(csv, line); ++i) {
     std::vector<double> row;
     std::stringstream cells(line);
@@ -128,16 +129,14 @@ TEST_F(EndToEnd, ElasticRangeUnitsAndMethodReachTheGateway) {
                           .add(3.0)
                           .add(30.0)
                           .add("newmark"));
-  // A table with a header in cm/s2 and a time column, scaled by two, analysed in g.
+  // A table with a header in cm/s2 and a time column, scaled by two, analysed in m/s2.
   std::string csv = "time (s),a [cm/s2]\n";
   for (std::size_t i = 0; i < ag.size(); ++i) csv += fmt::format("{},{}\n", i * kDt, ag[i] * 981);
   expectSameAsGateway(
-      dir,
-      {"elastic", dir.write("r.csv", csv), "--scale", "2", "--out-units", "g", "--log-periods",
-       "0.2:2:3"},
+      dir, {"elastic", dir.write("r.csv", csv), "--scale", "2", "--log-periods", "0.2:2:3"},
       quorvel::mexFunction,
       Args()
-          .add(scaled(scaled(ag, 981), 0.01 / 9.80665 * 2))
+          .add(scaled(scaled(ag, 981), 0.01 / 1.0 * 2))
           .add(kDt)
           .add(1.0)
           .add({0.05})
@@ -148,20 +147,25 @@ TEST_F(EndToEnd, ElasticRangeUnitsAndMethodReachTheGateway) {
 TEST_F(EndToEnd, TwoComponentElastic) {
   const std::vector<double> a = record(3), b = record(4, 480);
   expectSameAsGateway(dir,
-                      {"elastic2d", at2("a.AT2", a), at2("b.AT2", b), "--periods", "0.2,0.7,1.5",
-                       "--out-units", "g"},
+                      {"elastic2d", at2("a.AT2", a), at2("b.AT2", b), "--periods", "0.2,0.7,1.5"},
                       daskent::mexFunction,
-                      Args().add(a).add(b).add(kDt).add(1.0).add({0.05}).add(kPeriods));
+                      Args()
+                          .add(scaled(a, 9.80665))
+                          .add(scaled(b, 9.80665))
+                          .add(kDt)
+                          .add(1.0)
+                          .add({0.05})
+                          .add(kPeriods));
 }
 
 TEST_F(EndToEnd, Inelastic) {
   const std::vector<double> ag = record(5);
   expectSameAsGateway(dir,
-                      {"inelastic", at2("r.AT2", ag), "--periods", "0.2,0.7,1.5", "--out-units",
-                       "g", "--zeta", "0.02,0.05", "--kin", "0.01", "--iso", "0.005", "--R", "3"},
+                      {"inelastic", at2("r.AT2", ag), "--periods", "0.2,0.7,1.5", "--zeta",
+                       "0.02,0.05", "--kin", "0.01", "--iso", "0.005", "--R", "3"},
                       morbane::mexFunction,
                       Args()
-                          .add(ag)
+                          .add(scaled(ag, 9.80665))
                           .add(kDt)
                           .add(1.0)
                           .add({0.02, 0.05})
@@ -175,14 +179,14 @@ TEST_F(EndToEnd, Inelastic) {
 TEST_F(EndToEnd, FrictionPendulum) {
   const std::vector<double> ag = record(6);
   expectSameAsGateway(dir,
-                      {"fps", at2("r.AT2", ag), "--periods", "2:3:3", "--out-units", "g", "--frn",
-                       "0.04,0.08", "--uy", "0.0002", "--mass", "3"},
+                      {"fps", at2("r.AT2", ag), "--periods", "2:3:3", "--frn", "0.04,0.08", "--uy",
+                       "0.0002", "--mass", "3", "--g", "9.81"},
                       tillock::mexFunction,
                       Args()
-                          .add(ag)
+                          .add(scaled(ag, 9.80665))
                           .add(kDt)
                           .add(3.0)
-                          .add(1.0)
+                          .add(9.81)
                           .add({0.04, 0.08})
                           .add(2.0)
                           .add(3.0)
@@ -225,20 +229,35 @@ TEST_F(EndToEnd, LeadRubberBearing) {
   const std::vector<double> ag = record(10);
   expectSameAsGateway(
       dir,
-      {"lrb", at2("r.AT2", ag), "--periods", "1.5:3:4", "--out-units", "g", "--qd", "0.05,0.1",
-       "--alpha", "0.08", "--mass", "2"},
+      {"lrb", at2("r.AT2", ag), "--periods", "1.5:3:4", "--qd", "0.5,1", "--alpha", "0.08",
+       "--mass", "2"},
       pellory::mexFunction,
-      Args().add(ag).add(kDt).add(2.0).add({0.05, 0.1}).add(1.5).add(3.0).add(4.0).add(0.08));
+      Args()
+          .add(scaled(ag, 9.80665))
+          .add(kDt)
+          .add(2.0)
+          .add({0.5, 1.0})
+          .add(1.5)
+          .add(3.0)
+          .add(4.0)
+          .add(0.08));
 }
 
 TEST_F(EndToEnd, TwoComponentLeadRubberBearing) {
   const std::vector<double> a = record(11), b = record(12);
   expectSameAsGateway(
       dir,
-      {"lrb2d", at2("a.AT2", a), at2("b.AT2", b), "--periods", "2,3", "--out-units", "g", "--qd",
-       "0.06", "--alpha", "0.1"},
+      {"lrb2d", at2("a.AT2", a), at2("b.AT2", b), "--periods", "2,3", "--qd", "0.6", "--alpha",
+       "0.1"},
       vintarrow::mexFunction,
-      Args().add(a).add(b).add(kDt).add(1.0).add({0.06}).add(std::vector<double>{2, 3}).add(0.1));
+      Args()
+          .add(scaled(a, 9.80665))
+          .add(scaled(b, 9.80665))
+          .add(kDt)
+          .add(1.0)
+          .add({0.6})
+          .add(std::vector<double>{2, 3})
+          .add(0.1));
 }
 
 // Each bad input: non-zero status, one line on stderr naming the problem, no output file.

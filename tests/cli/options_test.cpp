@@ -7,6 +7,7 @@
 #include "cli/app/gateway_call.h"
 #include "cli/app/parameters.h"
 #include "cli/app/periods.h"
+#include "core/spectra/quantities.h"
 
 namespace {
 
@@ -72,23 +73,41 @@ TEST(Parameters, InelasticNeedsExactlyOneStrength) {
       Error);
 }
 
-TEST(Parameters, DefaultsFollowTheOutputUnits) {
+TEST(Parameters, DefaultsFollowTheAnalysisUnitsNotTheOutputUnits) {
   const cli::Parameters si = cli::resolveParameters(parsed({"lrb", "r", "--mass", "2"}));
-  EXPECT_EQ(si.outUnits, "m/s2");
-  EXPECT_DOUBLE_EQ(si.swept.at(0), 0.05 * 2 * 9.80665);
+  EXPECT_EQ(si.analysis.acceleration, "m/s2");
+  EXPECT_EQ(si.swept.at(0), 0.05 * 2 * 9.80665);
+  EXPECT_EQ(si.weightShares, (std::vector<double>{0.05}));
+  // Output units change the outputs only: the analysis keeps standard gravity in m/s2 and 1 mm.
   const cli::Parameters inches =
       cli::resolveParameters(parsed({"fps", "r", "--out-units", "in/s2"}));
-  EXPECT_DOUBLE_EQ(inches.gravity, 9.80665 / 0.0254);
-  EXPECT_DOUBLE_EQ(inches.uy, 0.001 / 0.0254);
+  EXPECT_EQ(inches.gravity, 9.80665);
+  EXPECT_EQ(inches.uy, 0.001);
+  EXPECT_EQ(inches.units.of(core::Quantity::Acceleration).name, "in/s2");
   EXPECT_EQ(cli::resolveParameters(parsed({"fps", "r", "--g", "9.81"})).gravity, 9.81);
 
   const cli::Parameters weight = cli::resolveParameters(parsed({"fps", "r", "--weight", "100"}));
   EXPECT_EQ(weight.module->fields[1], "W");
-  EXPECT_EQ(weight.outUnits, "in/s2");
-  EXPECT_THROW(cli::resolveParameters(parsed({"fps", "r", "--weight", "1", "--out-units", "g"})),
-               Error);
+  EXPECT_EQ(weight.analysis.acceleration, "in/s2");
+  EXPECT_DOUBLE_EQ(weight.uy, 0.001 / 0.0254);
+  EXPECT_EQ(weight.units.of(core::Quantity::Force).name, "lbf");
+  const cli::Parameters weightInG =
+      cli::resolveParameters(parsed({"fps", "r", "--weight", "1", "--out-units", "g"}));
+  EXPECT_EQ(weightInG.units.of(core::Quantity::Acceleration).factor, 0.0254 / 9.80665);
   EXPECT_THROW(cli::resolveParameters(parsed({"fps", "r", "--weight", "1", "--g", "386"})), Error);
   EXPECT_THROW(parsed({"fps", "r", "--weight", "1", "--mass", "2"}), CLI::ParseError);
+}
+
+TEST(Parameters, StrengthsAsForcesOrSharesOfTheWeight) {
+  const cli::Parameters shares =
+      cli::resolveParameters(parsed({"lrb2d", "a", "b", "--mass", "3", "--qd-ratio", "0.03,0.06"}));
+  EXPECT_EQ(shares.weightShares, (std::vector<double>{0.03, 0.06}));
+  EXPECT_EQ(shares.swept, (std::vector<double>{0.03 * 3 * 9.80665, 0.06 * 3 * 9.80665}));
+  const cli::Parameters forces = cli::resolveParameters(parsed({"lrb", "r", "--qd", "500"}));
+  EXPECT_TRUE(forces.weightShares.empty());
+  EXPECT_EQ(forces.swept, (std::vector<double>{500}));
+  EXPECT_THROW(parsed({"lrb", "r", "--qd", "1", "--qd-ratio", "0.1"}), CLI::ParseError);
+  EXPECT_THROW(parsed({"elastic", "r", "--qd-ratio", "0.1"}), CLI::ParseError);
 }
 
 // Number of gateway inputs for the vector and the generated period forms, per module.

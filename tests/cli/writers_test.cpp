@@ -14,7 +14,7 @@
 #include "cli/writers/json_writer.h"
 #include "cli/app/module_table.h"
 #include "records/numbers.h"
-#include "cli/writers/plot_writer.h"
+#include "cli/writers/spectrum_plot.h"
 #include "cli/writers/table_writer.h"
 #include "core/gateway/host_api.h"
 
@@ -47,8 +47,7 @@ cli::Spectrum fakeSpectrum() {
   cli::Spectrum spectrum;
   spectrum.source = "test record";
   spectrum.module = cli::findModule("elastic");
-  spectrum.outUnits = "m/s2";
-  spectrum.outcome = host::call(fakeGateway, 1, {});
+  spectrum.fields = cli::convertedFields(host::call(fakeGateway, 1, {}), spectrum.units);
   return spectrum;
 }
 
@@ -104,22 +103,30 @@ TEST_F(Writers, JsonKeepsEveryFieldShapeAndOrder) {
   EXPECT_EQ(json["fields"]["psdAcc"]["data"][1][1], "Infinity");
   EXPECT_EQ(json["fields"]["zeta"]["shape"], nlohmann::json({2, 1}));
   const std::string text = cli::jsonText(fakeSpectrum());
-  EXPECT_LT(text.find("\"pga\""), text.find("\"mass\""));
-  EXPECT_LT(text.find("\"dsp\""), text.find("\"psdAcc\""));
+  const std::size_t fields = text.find("\"fields\"");
+  EXPECT_LT(text.find("\"pga\"", fields), text.find("\"mass\"", fields));
+  EXPECT_LT(text.find("\"dsp\"", fields), text.find("\"psdAcc\"", fields));
 }
 
 TEST_F(Writers, TableLabelsFieldsAndSweptValues) {
   const std::string table = cli::tableText(fakeSpectrum(), {"psdAcc"});
-  EXPECT_NE(table.find("Quorvel (elastic), test record: pga = 0.5 m/s2"), std::string::npos);
-  EXPECT_NE(table.find("psdAcc [m/s2]"), std::string::npos);
-  EXPECT_NE(table.find("zeta=0.05"), std::string::npos);
+  EXPECT_NE(table.find("Quorvel (elastic), test record: PGA = 0.5 m/s2"), std::string::npos);
+  EXPECT_NE(table.find("Sa [m/s2]"), std::string::npos);
+  EXPECT_NE(table.find("ζ = 5 %"), std::string::npos);
+  // Columns are counted in characters: both header lines end at the same column.
+  std::stringstream lines(table);
+  std::string title, fields, swept;
+  std::getline(lines, title);
+  std::getline(lines, fields);
+  std::getline(lines, swept);
+  EXPECT_EQ(fields.size() + 2, swept.size());  // two ζ of two bytes each
 }
 
 TEST_F(Writers, PlotsArePngOrSvg) {
   const cli::Spectrum spectrum = fakeSpectrum();
   const std::string png = (dir / "p.png").string(), svg = (dir / "p.svg").string();
-  cli::writePlot(spectrum, {"psdAcc", "dsp"}, "loglog", png);
-  cli::writePlot(spectrum, {"psdAcc"}, "lin", svg);
+  cli::writeSpectrumPlot(spectrum, {{"psdAcc", "dsp"}, "loglog", false}, png);
+  cli::writeSpectrumPlot(spectrum, {{"psdAcc"}, "lin", false}, svg);
   std::string head(4, '\0');
   std::ifstream(png, std::ios::binary).read(head.data(), 4);
   EXPECT_EQ(head, "\x89PNG");
@@ -135,8 +142,8 @@ TEST_F(Writers, FailuresLeaveNoPartialFile) {
   std::ofstream(target) << "old";
   // Nothing a log axis can show: the plot fails and the file already there stays as it was.
   cli::Spectrum spectrum = fakeSpectrum();
-  const_cast<mxArray&>(spectrum.outcome.field("psdAcc")).data = {-1, -2, -3, -4};
-  EXPECT_THROW(cli::writePlot(spectrum, {"psdAcc"}, "logy", target), cli::Error);
+  spectrum.fields[6].data = {-1, -2, -3, -4};  // psdAcc
+  EXPECT_THROW(cli::writeSpectrumPlot(spectrum, {{"psdAcc"}, "logy", false}, target), cli::Error);
   std::stringstream content;
   content << std::ifstream(target).rdbuf();
   EXPECT_EQ(content.str(), "old");

@@ -50,21 +50,6 @@ inline constexpr std::array<Field, 7> kIsolatorFactors = {muFact,  RFact,    gam
 
 namespace gateway {
 
-template <std::size_t N, std::size_t M>
-constexpr std::array<Field, N + M> join(const std::array<Field, N>& a,
-                                        const std::array<Field, M>& b) {
-  std::array<Field, N + M> all{};
-  for (std::size_t i = 0; i < N; ++i) all[i] = a[i];
-  for (std::size_t i = 0; i < M; ++i) all[N + i] = b[i];
-  return all;
-}
-
-template <std::size_t N, std::size_t M, std::size_t... R>
-constexpr auto join(const std::array<Field, N>& a, const std::array<Field, M>& b,
-                    const std::array<Field, R>&... rest) {
-  return join(join(a, b), rest...);
-}
-
 // The first five fields of every module: "pga", the echo of the mass (or weight) input, the echo
 // of the swept input, "T" and "f".
 constexpr std::array<Field, 5> header(const char* massField, const char* massInput,

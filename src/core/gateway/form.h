@@ -130,10 +130,26 @@ struct Form {
 };
 
 template <class I, std::size_t N, std::size_t M>
-constexpr Form<I> makeForm(const char* module, const Input<I> (&inputs)[N],
+constexpr Form<I> makeForm(const char* module, const std::array<Input<I>, N>& inputs,
                            const std::array<Field, M>& fields,
                            std::int32_t (*driver)(const core::SpectraOutputs&, const I&)) {
-  return {module, inputs, static_cast<int>(N), fields.data(), static_cast<int>(M), driver};
+  return {module, inputs.data(), static_cast<int>(N), fields.data(), static_cast<int>(M), driver};
+}
+
+// Declarations end to end: the records of a module before the inputs it shares with its
+// one-component sibling, or the field groups of a structure.
+template <class T, std::size_t N, std::size_t M>
+constexpr std::array<T, N + M> join(const std::array<T, N>& a, const std::array<T, M>& b) {
+  std::array<T, N + M> all{};
+  for (std::size_t i = 0; i < N; ++i) all[i] = a[i];
+  for (std::size_t i = 0; i < M; ++i) all[N + i] = b[i];
+  return all;
+}
+
+template <class T, std::size_t N, std::size_t M, std::size_t... R>
+constexpr auto join(const std::array<T, N>& a, const std::array<T, M>& b,
+                    const std::array<T, R>&... rest) {
+  return join(join(a, b), rest...);
 }
 
 // A module's calling form and fields without its types: what the program, the help texts' tests
