@@ -7,7 +7,8 @@
 
 namespace granwick {
 
-// Runs every job of the source with the bidirectional friction-pendulum law in the lanes of the vector unit.
+// Runs every job of the source with the bidirectional friction-pendulum law in the lanes of the
+// vector unit.
 void runLanes(const core::lanes::LaneRun<2>& run, core::lanes::JobSource<ForceLaw>& source,
               core::VectorUnit unit);
 

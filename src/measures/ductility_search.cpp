@@ -62,7 +62,8 @@ bool LargestStrengthSearch::reached(bool converged, double umax) {
 // the target (a failed trial, NaN, takes the fine step too); done without a bracket past lnRMax.
 void LargestStrengthSearch::nextUp() {
   const bool near = !(lastMu_ < settings_.nearTarget);
-  const double next = std::min(x_ + (near ? settings_.lnFineStep : settings_.lnStep), settings_.lnRMax);
+  const double step = near ? settings_.lnFineStep : settings_.lnStep;
+  const double next = std::min(x_ + step, settings_.lnRMax);
   if (!(next > x_)) {
     phase_ = Phase::Done;
     return;

@@ -72,9 +72,9 @@ class LargestStrengthSearch {
   SearchSettings settings_;
   SearchOutcome outcome_;
   Phase phase_ = Phase::First;
-  double pending_ = 0.0;  // x = ln R of the next trial
-  double lastMu_ = 0.0;   // ductility of the last trial; NaN when it failed
-  double x_ = 0.0;        // the scan's last point
+  double pending_ = 0.0;          // x = ln R of the next trial
+  double lastMu_ = 0.0;           // ductility of the last trial; NaN when it failed
+  double x_ = 0.0;                // the scan's last point
   double n_ = 1.0, steps_ = 0.0;  // the downward scan's step and its number of steps
   double lo_ = 0.0, hi_ = 0.0;    // the bracket: lo does not reach the target, hi does
 };
@@ -88,9 +88,9 @@ class LargestStrengthSearch {
 // and steps up in ln R until a trial reaches the target, which brackets the first crossing from
 // below between the last two trials; when R = 1 already reaches it (only for targets near 1, where
 // the average-acceleration peak may exceed the exact elastic one), the scan steps down instead by
-// lnStep, over at most as many steps as up to lnRMax. Bisection on ln R then keeps a trial that reaches
-// the target at the weak end, so the result is always an analysed strength with μ ≥ target, at
-// most a factor e^lnTolerance below the crossing. A crossing and return that both fall between
+// lnStep, over at most as many steps as up to lnRMax. Bisection on ln R then keeps a trial that
+// reaches the target at the weak end, so the result is always an analysed strength with μ ≥ target,
+// at most a factor e^lnTolerance below the crossing. A crossing and return that both fall between
 // two scan steps is not seen; a failed trial is followed by a fine step.
 SearchOutcome searchLargestStrength(const TrialHistories& h, const UnitMassOscillator& o,
                                     double elasticForce, double target,

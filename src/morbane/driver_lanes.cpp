@@ -29,8 +29,8 @@ struct Oscillator {
   core::ElasticOscillator o;
   double uEl = 0.0, FEl = 0.0;
   std::optional<DuctilitySearch> search;  // while searching
-  Carry own{0.0, false};                   // the peak of its own last converged trial
-  double fy = 0.0;                         // of the next analysis
+  Carry own{0.0, false};                  // the peak of its own last converged trial
+  double fy = 0.0;                        // of the next analysis
   SearchResult result = SearchResult::Settled;
   core::lanes::LaneResult final;
   std::string text;
@@ -164,11 +164,11 @@ std::int32_t getSpectraInLanes(const Call& c) {
   std::vector<Oscillator> oscillators = describe(c);
   const core::lanes::LaneRun<1> run{
       {{in.ag.data}, in.ag.count}, in.dt, core::newmarkFactors(0.25, 0.5), substepLimits(kModule)};
-  core::lanes::forEachBlock(
-      static_cast<std::int64_t>(oscillators.size()), [&](std::size_t first, std::size_t last) {
-        OscillatorSource source(c, oscillators, first, last);
-        runLanes(run, source, core::vectorUnit());
-      });
+  core::lanes::forEachBlock(static_cast<std::int64_t>(oscillators.size()),
+                            [&](std::size_t first, std::size_t last) {
+                              OscillatorSource source(c, oscillators, first, last);
+                              runLanes(run, source, core::vectorUnit());
+                            });
   return writeInOrder(c, oscillators);
 }
 

@@ -1,4 +1,5 @@
-// The lane engine instantiated for the two-component lead-rubber-bearing law, for every vector unit.
+// The lane engine instantiated for the two-component lead-rubber-bearing law, for every vector
+// unit.
 #include "vintarrow/lanes.h"
 
 #include "core/lanes/substep_dispatch.h"

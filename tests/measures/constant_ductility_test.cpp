@@ -330,7 +330,8 @@ TEST(ConstantDuctility, TheFastPathGivesTheStraightforwardPointsBitForBit) {
         EXPECT_EQ(got.warnings, expected.warnings) << where;
         ASSERT_EQ(got.points.size(), expected.points.size());
         for (std::size_t p = 0; p < got.points.size(); ++p)
-          expectSamePoint(got.points[p], expected.points[p], where + ", point " + std::to_string(p));
+          expectSamePoint(got.points[p], expected.points[p],
+                          where + ", point " + std::to_string(p));
       }
   }
   core::setVectorUnit(widest);

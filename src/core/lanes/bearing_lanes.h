@@ -48,7 +48,8 @@ struct BearingLanes {
   SPECTRA_LANES_INLINE V force(std::size_t i) const { return frcT[i]; }
   SPECTRA_LANES_INLINE V tangent(std::size_t i, std::size_t j) const { return stiffT[i][j]; }
   SPECTRA_LANES_INLINE void commit(M mask) {
-    for (std::size_t i = 0; i < N; ++i) dspPlasticC[i] = select(mask, dspPlasticT[i], dspPlasticC[i]);
+    for (std::size_t i = 0; i < N; ++i)
+      dspPlasticC[i] = select(mask, dspPlasticT[i], dspPlasticC[i]);
   }
 };
 

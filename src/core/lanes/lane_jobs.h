@@ -43,7 +43,9 @@ struct LaneRun {
 // Whether lanes may take the analyses of a run: a positive, finite time step, so that the first
 // attempt of every step covers the whole step from time 0 (steps without time, or of NaN length,
 // stay with the scalar loop).
-inline bool lanesTakeTimeStep(double dt) { return dt > 0.0 && dt <= std::numeric_limits<double>::max(); }
+inline bool lanesTakeTimeStep(double dt) {
+  return dt > 0.0 && dt <= std::numeric_limits<double>::max();
+}
 
 // The most lanes the nonlinear engine advances together on any unit: blocks of jobs are made of
 // multiples of it.

@@ -32,25 +32,25 @@ struct PackMask {
   SPECTRA_LANES_INLINE long long& operator[](int l) { return reinterpret_cast<long long*>(r)[l]; }
 };
 
-#define SPECTRA_LANES_BINARY(Type, Op)                                                  \
-  template <int W, int G>                                                               \
+#define SPECTRA_LANES_BINARY(Type, Op)                                                    \
+  template <int W, int G>                                                                 \
   SPECTRA_LANES_INLINE Type<W, G> operator Op(const Type<W, G>& a, const Type<W, G>& b) { \
-    Type<W, G> c;                                                                       \
-    for (int g = 0; g < G; ++g) c.r[g] = a.r[g] Op b.r[g];                              \
-    return c;                                                                           \
+    Type<W, G> c;                                                                         \
+    for (int g = 0; g < G; ++g) c.r[g] = a.r[g] Op b.r[g];                                \
+    return c;                                                                             \
   }
-#define SPECTRA_LANES_SCALAR(Type, Scalar, Op)                                        \
-  template <int W, int G>                                                             \
-  SPECTRA_LANES_INLINE Type<W, G> operator Op(const Type<W, G>& a, Scalar b) {        \
-    Type<W, G> c;                                                                     \
-    for (int g = 0; g < G; ++g) c.r[g] = a.r[g] Op b;                                 \
-    return c;                                                                         \
-  }                                                                                   \
-  template <int W, int G>                                                             \
-  SPECTRA_LANES_INLINE Type<W, G> operator Op(Scalar a, const Type<W, G>& b) {        \
-    Type<W, G> c;                                                                     \
-    for (int g = 0; g < G; ++g) c.r[g] = a Op b.r[g];                                 \
-    return c;                                                                         \
+#define SPECTRA_LANES_SCALAR(Type, Scalar, Op)                                 \
+  template <int W, int G>                                                      \
+  SPECTRA_LANES_INLINE Type<W, G> operator Op(const Type<W, G>& a, Scalar b) { \
+    Type<W, G> c;                                                              \
+    for (int g = 0; g < G; ++g) c.r[g] = a.r[g] Op b;                          \
+    return c;                                                                  \
+  }                                                                            \
+  template <int W, int G>                                                      \
+  SPECTRA_LANES_INLINE Type<W, G> operator Op(Scalar a, const Type<W, G>& b) { \
+    Type<W, G> c;                                                              \
+    for (int g = 0; g < G; ++g) c.r[g] = a Op b.r[g];                          \
+    return c;                                                                  \
   }
 // The mask of a comparison, made opaque: the compiler fixes the kind of a comparison's result for
 // the unit of the function it is written in (here the baseline one, before inlining), and may
@@ -64,20 +64,20 @@ SPECTRA_LANES_INLINE R opaque(R mask) {
   return mask;
 }
 
-#define SPECTRA_LANES_COMPARE(Type, Scalar, Op)                                             \
-  template <int W, int G>                                                                   \
+#define SPECTRA_LANES_COMPARE(Type, Scalar, Op)                                               \
+  template <int W, int G>                                                                     \
   SPECTRA_LANES_INLINE PackMask<W, G> operator Op(const Type<W, G>& a, const Type<W, G>& b) { \
-    typedef typename PackMask<W, G>::R MR;                                                  \
-    PackMask<W, G> c;                                                                       \
-    for (int g = 0; g < G; ++g) c.r[g] = opaque<MR>((a.r[g] Op b.r[g]) ? MR{} - 1 : MR{});  \
-    return c;                                                                               \
-  }                                                                                         \
-  template <int W, int G>                                                                   \
-  SPECTRA_LANES_INLINE PackMask<W, G> operator Op(const Type<W, G>& a, Scalar b) {          \
-    typedef typename PackMask<W, G>::R MR;                                                  \
-    PackMask<W, G> c;                                                                       \
-    for (int g = 0; g < G; ++g) c.r[g] = opaque<MR>((a.r[g] Op b) ? MR{} - 1 : MR{});       \
-    return c;                                                                               \
+    typedef typename PackMask<W, G>::R MR;                                                    \
+    PackMask<W, G> c;                                                                         \
+    for (int g = 0; g < G; ++g) c.r[g] = opaque<MR>((a.r[g] Op b.r[g]) ? MR{} - 1 : MR{});    \
+    return c;                                                                                 \
+  }                                                                                           \
+  template <int W, int G>                                                                     \
+  SPECTRA_LANES_INLINE PackMask<W, G> operator Op(const Type<W, G>& a, Scalar b) {            \
+    typedef typename PackMask<W, G>::R MR;                                                    \
+    PackMask<W, G> c;                                                                         \
+    for (int g = 0; g < G; ++g) c.r[g] = opaque<MR>((a.r[g] Op b) ? MR{} - 1 : MR{});         \
+    return c;                                                                                 \
   }
 
 SPECTRA_LANES_BINARY(Pack, +)

@@ -18,24 +18,20 @@ using RunOf = LaneRun<LawOf<LaneLaw>::kComponents>;
 #if defined(__x86_64__)
 template <template <class> class LaneLaw, int G>
 __attribute__((target("avx512f"))) void runAvx512(const RunOf<LaneLaw>& run,
-                                                   JobSource<LawOf<LaneLaw>>& source) {
+                                                  JobSource<LawOf<LaneLaw>>& source) {
   runJobs<LaneLaw<LanesOf<VectorUnit::AVX512, G>>, LanesOf<VectorUnit::AVX512, G>>(run, source);
 }
 
 template <template <class> class LaneLaw, int G>
 __attribute__((target("avx2"))) void runAvx2(const RunOf<LaneLaw>& run,
                                              JobSource<LawOf<LaneLaw>>& source) {
-  runJobs<LaneLaw<LanesOf<VectorUnit::AVX2, G>>, LanesOf<VectorUnit::AVX2, G>>(
-      run,
-                                                                                        source);
+  runJobs<LaneLaw<LanesOf<VectorUnit::AVX2, G>>, LanesOf<VectorUnit::AVX2, G>>(run, source);
 }
 #endif
 
 template <template <class> class LaneLaw, int G>
 void runSse2(const RunOf<LaneLaw>& run, JobSource<LawOf<LaneLaw>>& source) {
-  runJobs<LaneLaw<LanesOf<VectorUnit::SSE2, G>>, LanesOf<VectorUnit::SSE2, G>>(
-      run,
-                                                                                        source);
+  runJobs<LaneLaw<LanesOf<VectorUnit::SSE2, G>>, LanesOf<VectorUnit::SSE2, G>>(run, source);
 }
 
 template <template <class> class LaneLaw, int G>

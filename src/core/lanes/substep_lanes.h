@@ -3,6 +3,7 @@
 // the drivers taken as the state advances.
 #pragma once
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <cstddef>
@@ -10,7 +11,6 @@
 #include <limits>
 #include <optional>
 #include <vector>
-#include <algorithm>
 
 #include "core/lanes/lane_jobs.h"
 #include "core/lanes/lane_vector.h"

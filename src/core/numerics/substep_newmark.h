@@ -128,7 +128,8 @@ SPECTRA_SUBSTEP_FORMULA T residual(T agSub, T a, T v, T fs, S m, S cd) {
 // Newton correction from the residual r and the force law's tangent plus the dynamic stiffness
 // Kdyn; the 2 × 2 system is solved by its explicit inverse, written for a symmetric tangent.
 template <class Law, class T, std::size_t N>
-SPECTRA_SUBSTEP_FORMULA std::array<T, N> correction(const Law& law, T Kdyn, const std::array<T, N>& r) {
+SPECTRA_SUBSTEP_FORMULA std::array<T, N> correction(const Law& law, T Kdyn,
+                                                    const std::array<T, N>& r) {
   if constexpr (N == 1) {
     return {-(r[0] / (Kdyn + law.tangent(0, 0)))};
   } else {
@@ -147,12 +148,14 @@ SPECTRA_SUBSTEP_FORMULA std::array<T, N> correction(const Law& law, T Kdyn, cons
 // component, |du1·r1| + |du2·r2| for two, with abs the absolute value of T. NaN when the
 // residual is not a number.
 template <class T, class Abs>
-SPECTRA_SUBSTEP_FORMULA T correctionWork(const std::array<T, 1>& du, const std::array<T, 1>& r, Abs abs) {
+SPECTRA_SUBSTEP_FORMULA T correctionWork(const std::array<T, 1>& du, const std::array<T, 1>& r,
+                                         Abs abs) {
   return abs((du[0] * 0.5) * r[0]);
 }
 
 template <class T, class Abs>
-SPECTRA_SUBSTEP_FORMULA T correctionWork(const std::array<T, 2>& du, const std::array<T, 2>& r, Abs abs) {
+SPECTRA_SUBSTEP_FORMULA T correctionWork(const std::array<T, 2>& du, const std::array<T, 2>& r,
+                                         Abs abs) {
   return abs(du[0] * r[0]) + abs(du[1] * r[1]);
 }
 
@@ -258,7 +261,8 @@ SubstepOutcome advanceSubStep(SubstepOscillator<Law>& osc, const StepGround<Law:
   constexpr std::size_t N = Law::kComponents;
   const double te = osc.t + osc.dtSub;
   Components<N> agSub;
-  for (std::size_t k = 0; k < N; ++k) agSub[k] = substep_detail::groundAt(g.p0[k], g.p1[k], te, dt);
+  for (std::size_t k = 0; k < N; ++k)
+    agSub[k] = substep_detail::groundAt(g.p0[k], g.p1[k], te, dt);
   const std::int32_t j = attemptSubStep(osc, f, limits, osc.dtSub, agSub, w);
   return settleSubStep(osc, te, j, dt, limits, w);
 }

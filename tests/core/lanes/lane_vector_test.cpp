@@ -20,8 +20,8 @@ const double kNaN = std::numeric_limits<double>::quiet_NaN();
 const double kInf = std::numeric_limits<double>::infinity();
 
 // Values that make IEEE operations take their special cases.
-const std::vector<double> kValues = {0.0,     -0.0,  1.0,   -2.5,    kNaN,   kInf, -kInf,
-                                     4.9e-324, 1e-310, 1e308, -1e-300, 3.0,    2.0,  1e-16};
+const std::vector<double> kValues = {0.0,      -0.0,   1.0,   -2.5,    kNaN, kInf, -kInf,
+                                     4.9e-324, 1e-310, 1e308, -1e-300, 3.0,  2.0,  1e-16};
 
 // For lane l of a pack of W·G lanes: x = kValues[l + shift], y = kValues[l + 2·shift].
 template <int W, int G>

@@ -95,7 +95,8 @@ void addMorbane(std::vector<Case>& list, const std::string& what, const std::vec
                    {"R", 4.0},        {"strengthReductionFactor", 1.0},
                    {"mu", 3.0},       {"ductilityFactor", 1.5}};
   for (const auto& s : strengths) {
-    list.push_back({std::string("Morbane ") + s.method + ", " + what, morbane::mexFunction, Args()});
+    const std::string name = std::string("Morbane ") + s.method + ", " + what;
+    list.push_back({name, morbane::mexFunction, Args()});
     list.back().args.add(ag).add(dt).add(1.0).add(host::row(zeta)).add(T).add(0.02).add(0.01)
         .add(s.method).add(s.para);
   }
