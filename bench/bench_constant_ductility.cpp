@@ -2,7 +2,9 @@
 // the program's default) of the 40 s standard record at dt = 0.01 s, μ = 4, ζ = 0.05,
 // elastoplastic, on one thread and on all. One item is one step of one analysis (the elastic
 // reference and every trial of the search), so time per item reads as nanoseconds per
-// oscillator-step; "trials" is the mean number of trial analyses per oscillator.
+// oscillator-step; "trials" is the mean number of trial analyses per oscillator. The fast path
+// (trials side by side in vector lanes) runs beside the straightforward one (SPECTRA_PATH=
+// straightforward: one trial at a time on full histories).
 #include <benchmark/benchmark.h>
 
 #include <cmath>
@@ -39,17 +41,19 @@ long stepsOf(const measures::ConstantDuctilitySpectrum& s, const measures::Ducti
   return steps;
 }
 
-void constantDuctility(benchmark::State& state) {
+void constantDuctility(benchmark::State& state, bool straightforward) {
   const std::vector<double>& ag = bench::standardRecord();
   measures::DuctilityOscillators o;
   o.periods = defaultPeriods();
   o.dampingRatios = {0.05};
   core::setThreadCount(static_cast<int>(state.range(0)));
+  core::setStraightforward(straightforward);
   measures::ConstantDuctilitySpectrum s;
   for (auto _ : state) {
     s = measures::constantDuctilitySpectrum(ag, bench::kStandardDt, o, 4.0);
     benchmark::DoNotOptimize(s.points.data());
   }
+  core::setStraightforward(false);
   core::setThreadCount(0);
   if (!s.warnings.empty()) state.SkipWithError(s.warnings.front().c_str());
   long trials = 0;
@@ -63,7 +67,13 @@ const int kAllThreads = static_cast<int>(std::max(1u, std::thread::hardware_conc
 
 }  // namespace
 
-BENCHMARK(constantDuctility)
+BENCHMARK_CAPTURE(constantDuctility, fast, false)
+    ->Arg(1)
+    ->Arg(kAllThreads)
+    ->ArgName("threads")
+    ->UseRealTime()
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(constantDuctility, straightforward, true)
     ->Arg(1)
     ->Arg(kAllThreads)
     ->ArgName("threads")

@@ -5,10 +5,13 @@
 
 #include <cmath>
 
+#include "core/lanes/pair_lanes.h"
 #include "core/numerics/magnitude.h"
+#include "core/runtime/execution.h"
 #include "core/runtime/period_loop.h"
 #include "core/spectra/derived.h"
 #include "core/spectra/linear_reference.h"
+#include "granwick/lanes.h"
 #include "granwick/newmark_var.h"
 #include "granwick/oscillator.h"
 
@@ -40,40 +43,93 @@ core::LinearPeaks linearRun(const core::Histories2& h, const Inputs& in, double 
                             in.m, zeta, k);
 }
 
-// Everything the driver writes for period i and friction coefficient j: the isolator analysis,
-// the elastic reference at the initial stiffness k1, and the equivalent linear system at the
-// secant stiffness with the damping ratio that dissipates the friction energy of one cycle at
-// the peak displacement. A failed isolator analysis leaves the pair at zero.
-void writePair(const core::SpectraOutputs& out, const Inputs& in, std::int32_t i, std::int32_t j,
-               const core::Histories2& h) {
-  if (analyseOscillator(in, i, j, h) != 0) return;
+// The values of period i and friction coefficient j that follow from the peaks of its isolator
+// analysis, already written with its residual displacement: pseudo and yield quantities and the
+// equivalent linear system at the secant stiffness, with the damping ratio that dissipates the
+// friction energy of one cycle at the peak displacement. Returns the two reference systems: the
+// elastic one at the initial stiffness k1, undamped, and the equivalent linear one.
+core::lanes::ReferenceSystems writeIsolatorValues(const core::SpectraOutputs& out,
+                                                  const Inputs& in, std::int32_t i,
+                                                  std::int32_t j) {
   const std::int32_t idx = i + j * in.periods.count;
   const Pendulum p = pendulumOf(in, i, j);
   const double mu = in.frn.data[j];
   const double uy = in.uy;
+  core::writePseudoQuantities(out, idx, p.omega, in.m);
+  out.dFrc[idx] = 0.0;
+  core::writeYield(out, idx, p.omega, uy, p.Fy);
+  const double keff = core::writeEffectivePeriod(out, idx, in.m, kTwoPi);
+  const double dsp = out.dsp[idx];
+  double zetaEff = (((dsp - uy) * (mu + mu)) * p.W) / ((kPi * out.rFrc[idx]) * dsp);
+  if (zetaEff < 0) zetaEff = 0;
+  out.effZeta[idx] = zetaEff;
+  return {p.k1, 0.0, true, keff, zetaEff};
+}
+
+// The factors to the peaks of the two reference systems.
+void writeReferenceFactors(const core::SpectraOutputs& out, const Inputs& in, std::int32_t i,
+                           std::int32_t j, const core::LinearPeaks& elastic,
+                           const core::LinearPeaks& effective) {
+  const std::int32_t idx = i + j * in.periods.count;
+  const double Fy = out.yieldFrc[idx];
+  core::writeFactors(out, idx, elastic.fMax, elastic.uMax, Fy);
+  core::writeEffectiveFactors(out, idx, effective.fMax, effective.uMax, Fy);
+}
+
+// Everything the driver writes for period i and friction coefficient j, one analysis at a time on
+// full histories. A failed isolator analysis leaves the pair at zero.
+void writePair(const core::SpectraOutputs& out, const Inputs& in, std::int32_t i, std::int32_t j,
+               const core::Histories2& h) {
+  if (analyseOscillator(in, i, j, h) != 0) return;
+  const std::int32_t idx = i + j * in.periods.count;
   const core::Histories& c1 = h.c1;
   const core::Histories& c2 = h.c2;
   core::updateResultantPeaks(
       {c1.u, c2.u, c1.v, c2.v, c1.a, c2.a, c1.fs, c2.fs}, in.ag1.data, in.ag2.data,
       core::commonLength(in.ag1, in.ag2), c1.n,
       {out.dsp + idx, out.vel + idx, out.acc + idx, out.totAcc + idx, out.rFrc + idx});
-  core::writePseudoQuantities(out, idx, p.omega, in.m);
   out.resDsp[idx] = core::magnitude(c1.u[c1.n - 1], c2.u[c2.n - 1]);
-  out.dFrc[idx] = 0.0;
-  core::writeYield(out, idx, p.omega, uy, p.Fy);
-
-  const core::LinearPeaks elastic = linearRun(h, in, 0.0, p.k1);
-  core::writeFactors(out, idx, elastic.fMax, elastic.uMax, p.Fy);
-
-  const double keff = core::writeEffectivePeriod(out, idx, in.m, kTwoPi);
-  const double dsp = out.dsp[idx];
-  double zetaEff = (((dsp - uy) * (mu + mu)) * p.W) / ((kPi * out.rFrc[idx]) * dsp);
-  if (zetaEff < 0) zetaEff = 0;
-  out.effZeta[idx] = zetaEff;
-
-  const core::LinearPeaks effective = linearRun(h, in, zetaEff, keff);
-  core::writeEffectiveFactors(out, idx, effective.fMax, effective.uMax, p.Fy);
+  const core::lanes::ReferenceSystems s = writeIsolatorValues(out, in, i, j);
+  const core::LinearPeaks elastic = linearRun(h, in, s.zetaElastic, s.kElastic);
+  const core::LinearPeaks effective = linearRun(h, in, s.zetaEffective, s.kEffective);
+  writeReferenceFactors(out, in, i, j, elastic, effective);
 }
+
+// The call as the fast path of the isolator drivers sees it (core/lanes/pair_lanes.h).
+struct InLanes {
+  using Law = ForceLaw;
+  const core::SpectraOutputs& out;
+  const Inputs& in;
+  const char* module = "Granwick";
+  core::Periods periods = in.periods;
+  std::int32_t swept = in.frn.count;
+  std::int64_t length = historyLength(in);
+
+  core::lanes::LaneRun<2> run() const {
+    return {{{in.ag1.data, in.ag2.data}, core::commonLength(in.ag1, in.ag2)},
+            in.dt,
+            core::newmarkFactors(0.25, 0.5),
+            kSubsteps};
+  }
+  double pga() const {
+    return core::peakMagnitude(in.ag1.data, in.ag2.data, core::commonLength(in.ag1, in.ag2));
+  }
+  double referenceMass() const { return in.m; }
+  // As analyseOscillator integrates it.
+  core::SubstepOscillator<Law> oscillator(std::int32_t i, std::int32_t j) const {
+    const Pendulum p = pendulumOf(in, i, j);
+    return isolatedMass(in.m, 0.0, p.k1, in.frn.data[j], p.R, in.g);
+  }
+  core::lanes::ReferenceSystems writeResponse(std::int32_t i, std::int32_t j,
+                                              const core::lanes::LaneResult& r) const {
+    core::lanes::writeLanePeaks(out, i + j * in.periods.count, r);
+    return writeIsolatorValues(out, in, i, j);
+  }
+  void writeFactors(std::int32_t i, std::int32_t j, const core::LinearPeaks& elastic,
+                    const core::LinearPeaks& effective) const {
+    writeReferenceFactors(out, in, i, j, elastic, effective);
+  }
+};
 
 }  // namespace
 
@@ -91,7 +147,7 @@ std::int32_t analyseOscillator(const Inputs& in, std::int32_t i, std::int32_t j,
                     in.frn.data[j], p.R, 0.25, 0.5, in.g);
 }
 
-std::int32_t getSpectra(const core::SpectraOutputs& out, const Inputs& in) {
+std::int32_t getSpectraStraightforward(const core::SpectraOutputs& out, const Inputs& in) {
   // Every analysis covers the record and as many samples again of free vibration, counted in 64
   // bits; a length beyond a 32-bit count fails the allocation. "pga" is the peak of the
   // resultant horizontal ground acceleration, not the larger component peak.
@@ -103,6 +159,12 @@ std::int32_t getSpectra(const core::SpectraOutputs& out, const Inputs& in) {
       [&](std::int32_t i, std::int32_t j, const core::Scratch& s) {
         writePair(out, in, i, j, core::histories2Of(s));
       });
+}
+
+std::int32_t getSpectra(const core::SpectraOutputs& out, const Inputs& in) {
+  if (core::straightforward() || !core::lanes::lanesTakeTimeStep(in.dt))
+    return getSpectraStraightforward(out, in);
+  return core::lanes::isolatorSpectraInLanes(out, InLanes{out, in}, runLanes);
 }
 
 }  // namespace granwick

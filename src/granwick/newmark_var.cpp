@@ -53,6 +53,11 @@ void ForceLaw::returnMapping(core::Components<2> x) {
   }
 }
 
+core::SubstepOscillator<ForceLaw> isolatedMass(double m, double zeta, double k1, double frn,
+                                               double R, double g) {
+  return {ForceLaw(Bearing{k1, g * m, frn, R}), m, core::viscousDamping(m, k1, zeta)};
+}
+
 /* Integrates m·ü + cd·u̇ + fs(u) = −m·ag(t) for both horizontal components by Newmark's method
    (β = 1/4, γ = 1/2 from the driver: average acceleration, unconditionally stable for the linear
    part) with a common Newton iteration on the displacement pair. Each step of dt is covered by
@@ -62,8 +67,7 @@ std::int32_t newmarkVar(double* u1, double* u2, double* vel1, double* vel2, doub
                         double* fs1, double* fs2, const double* ag1, const double* ag2,
                         std::int32_t nAg, std::int32_t nTH, double dt, double m, double zeta,
                         double k1, double frn, double R, double beta, double gamma, double g) {
-  core::SubstepOscillator<ForceLaw> osc{ForceLaw(Bearing{k1, g * m, frn, R}), m,
-                                        core::viscousDamping(m, k1, zeta)};
+  core::SubstepOscillator<ForceLaw> osc = isolatedMass(m, zeta, k1, frn, R, g);
   return core::integrateSubstepped(osc, {{u1, u2}, {vel1, vel2}, {a1, a2}, {fs1, fs2}},
                                    {{ag1, ag2}, nAg}, nTH, dt, core::newmarkFactors(beta, gamma),
                                    kSubsteps);

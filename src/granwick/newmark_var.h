@@ -39,6 +39,10 @@ struct ForceLaw : core::BearingLaw<2> {
 inline constexpr core::SubstepLimits kSubsteps{1e-12, 8, 6, 1e-8,
                                                core::StepWithoutTime::Attempted, "Granwick"};
 
+// The mass m at rest on the isolator, as newmarkVar integrates it (arguments as there).
+core::SubstepOscillator<ForceLaw> isolatedMass(double m, double zeta, double k1, double frn,
+                                               double R, double g);
+
 // Fills samples 0 .. nTH − 1 of the displacements u1, u2, velocities vel1, vel2, relative
 // accelerations a1, a2 and isolator forces fs1, fs2 of the mass m shaken by ag1 and ag2 (nAg
 // samples each, ground at rest afterwards). The isolator is a pendulum of radius R (stiffness

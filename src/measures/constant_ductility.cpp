@@ -3,12 +3,16 @@
 #include "measures/constant_ductility.h"
 
 #include <cmath>
+#include <deque>
+#include <optional>
 #include <cstdio>
 #include <exception>
 #include <limits>
 #include <new>
 #include <stdexcept>
 
+#include "core/lanes/elastic_batch.h"
+#include "core/lanes/pair_lanes.h"
 #include "core/numerics/history_length.h"
 #include "core/numerics/peaks.h"
 #include "core/numerics/recform.h"
@@ -16,6 +20,9 @@
 #include "core/runtime/parallel.h"
 #include "core/runtime/scratch.h"
 #include "measures/ductility_search.h"
+#include "morbane/lanes.h"
+#include "morbane/newmark_var.h"
+#include "core/runtime/execution.h"
 
 namespace measures {
 
@@ -137,6 +144,24 @@ DuctilityPoint pointOf(const SearchOutcome& s, double mass, double k, double ela
   return p;
 }
 
+// The point of period i and damping ratio j from its search, and its warning, if any.
+void writePoint(const Call& c, std::int32_t i, std::int32_t j, double T, double z, double k,
+                double elasticForce, const SearchOutcome& s, std::vector<std::string>& warnings) {
+  c.out.points[static_cast<std::size_t>(i + j * c.out.periodCount)] =
+      pointOf(s, c.oscillators.mass, k, elasticForce);
+  if (!s.found)
+    warnings.push_back(noSolutionWarning(c, T, z, s));
+  else if (s.mu > kLeap * c.target)
+    warnings.push_back(jumpWarning(T, z, c.target, s.mu));
+}
+
+// One oscillator of the lane path: period, damping ratio, stiffness, samples and its search.
+struct Oscillator {
+  double T, zeta, k;
+  std::int32_t nTH;
+  LargestStrengthSearch search;
+};
+
 // Every damping ratio of period i, in order, at unit mass; warnings go to `warnings`.
 void analysePeriod(const Call& c, std::int32_t i, const TrialHistories& h,
                    std::vector<std::string>& warnings) {
@@ -145,7 +170,6 @@ void analysePeriod(const Call& c, std::int32_t i, const TrialHistories& h,
   const double T = c.oscillators.periods[static_cast<std::size_t>(i)];
   const double omega = twoPi / T;
   const double k = (kUnitMass * omega) * omega;  // Morbane's k = (m·ω)·ω at m = 1
-  const std::int32_t nT = c.out.periodCount;
   for (std::int32_t j = 0; j < c.out.dampingCount; ++j) {
     const double z = c.oscillators.dampingRatios[static_cast<std::size_t>(j)];
     const std::int32_t nTH = core::historyLength(c.nAg, z, omega, c.dt, c.nMax);
@@ -154,13 +178,87 @@ void analysePeriod(const Call& c, std::int32_t i, const TrialHistories& h,
     const UnitMassOscillator o{c.ag.data(), c.nAg, nTH, c.dt, z, k, c.oscillators.kin,
                                c.oscillators.iso};
     const SearchOutcome s = searchLargestStrength(h, o, elasticForce, c.target, c.settings);
-    c.out.points[static_cast<std::size_t>(i + j * nT)] =
-        pointOf(s, c.oscillators.mass, k, elasticForce);
-    if (!s.found)
-      warnings.push_back(noSolutionWarning(c, T, z, s));
-    else if (s.mu > kLeap * c.target)
-      warnings.push_back(jumpWarning(T, z, c.target, s.mu));
+    writePoint(c, i, j, T, z, k, elasticForce, s, warnings);
   }
+}
+
+// The trials of every search of [first, last), side by side in the lanes of the nonlinear engine:
+// each oscillator's next trial is handed out once the previous one is recorded.
+class SearchSource final : public core::lanes::JobSource<morbane::ForceLaw> {
+ public:
+  SearchSource(const Call& c, std::vector<Oscillator>& oscillators, std::size_t first,
+               std::size_t last)
+      : c_(c), oscillators_(oscillators) {
+    for (std::size_t n = first; n < last; ++n)
+      if (!oscillators_[n].search.done()) ready_.push_back(n);
+  }
+
+  const core::lanes::LaneJob<morbane::ForceLaw>* next() override {
+    if (ready_.empty()) return nullptr;
+    const std::size_t n = ready_.front();
+    ready_.pop_front();
+    const Oscillator& o = oscillators_[n];
+    job_.emplace(core::lanes::LaneJob<morbane::ForceLaw>{
+        morbane::hardeningOscillator(kUnitMass, o.zeta, o.k, o.search.trialStrength(),
+                                     c_.oscillators.kin, c_.oscillators.iso, "Morbane"),
+        o.nTH, static_cast<std::int64_t>(n)});
+    return &*job_;
+  }
+
+  void finished(std::int64_t id, const core::lanes::LaneResult& r) override {
+    const std::size_t n = static_cast<std::size_t>(id);
+    LargestStrengthSearch& search = oscillators_[n].search;
+    const bool converged = !r.failed && r.finite;
+    search.record(converged, converged ? r.dsp : 0.0);
+    if (!search.done()) ready_.push_back(n);
+  }
+
+ private:
+  const Call& c_;
+  std::vector<Oscillator>& oscillators_;
+  std::deque<std::size_t> ready_;
+  std::optional<core::lanes::LaneJob<morbane::ForceLaw>> job_;
+};
+
+// Every oscillator's elastic reference in the elastic lanes and its search in the nonlinear ones,
+// over the threads; points and warnings as analyseInParallel gives them, bit for bit.
+void analyseInLanes(const Call& c) {
+  const double pi = std::acos(-1.0);
+  const double twoPi = pi + pi;
+  const std::int32_t nT = c.out.periodCount;
+  std::vector<Oscillator> oscillators;
+  std::vector<core::Oscillator> references;
+  for (std::int32_t j = 0; j < c.out.dampingCount; ++j)
+    for (std::int32_t i = 0; i < nT; ++i) {
+      const double T = c.oscillators.periods[static_cast<std::size_t>(i)];
+      const double omega = twoPi / T;
+      const double k = (kUnitMass * omega) * omega;  // as analysePeriod forms it
+      const double z = c.oscillators.dampingRatios[static_cast<std::size_t>(j)];
+      const std::int32_t nTH = core::historyLength(c.nAg, z, omega, c.dt, c.nMax);
+      oscillators.push_back({T, z, k, nTH, LargestStrengthSearch(k, 0.0, c.target, c.settings)});
+      references.push_back({k, z, nTH});
+    }
+  const std::vector<core::OscillatorPeaks> peaks =
+      core::elasticPeaks(core::ElasticMethod::Recform, c.ag.data(), c.nAg, c.dt, kUnitMass,
+                         references, core::vectorUnit(), core::threadCount());
+  for (std::size_t n = 0; n < oscillators.size(); ++n)
+    oscillators[n].search = LargestStrengthSearch(oscillators[n].k, peaks[n].rFrc, c.target,
+                                                  c.settings);
+  const core::lanes::LaneRun<1> run{{{c.ag.data()}, c.nAg},
+                                    c.dt,
+                                    core::newmarkFactors(0.25, 0.5),
+                                    morbane::substepLimits("Morbane")};
+  core::lanes::forEachBlock(
+      static_cast<std::int64_t>(oscillators.size()), [&](std::size_t first, std::size_t last) {
+        SearchSource source(c, oscillators, first, last);
+        morbane::runLanes(run, source, core::vectorUnit());
+      });
+  for (std::int32_t i = 0; i < nT; ++i)
+    for (std::int32_t j = 0; j < c.out.dampingCount; ++j) {
+      const Oscillator& o = oscillators[static_cast<std::size_t>(i + j * nT)];
+      writePoint(c, i, j, o.T, o.zeta, o.k, peaks[static_cast<std::size_t>(i + j * nT)].rFrc,
+                 o.search.outcome(), c.out.warnings);
+    }
 }
 
 // Periods spread over the workers, one set of histories each; each period writes only its own
@@ -208,6 +306,12 @@ ConstantDuctilitySpectrum constantDuctilitySpectrum(const std::vector<double>& a
                                 search.nearFraction * ductility, std::log(search.rMax),
                                 search.tolerance};
   const Call c{ag, nAg, dt, oscillators, ductility, settings, search.rMax, nMax, out};
+  if (!core::straightforward()) {
+    // No histories are kept, but what they could not hold is refused all the same.
+    if (nMax > std::numeric_limits<std::int32_t>::max()) throw std::bad_alloc();
+    analyseInLanes(c);
+    return out;
+  }
   std::vector<core::Scratch> scratch =
       core::allocateWorkerScratch(core::workersFor(out.periodCount), 4, nMax);
   if (scratch.empty()) throw std::bad_alloc();

@@ -97,8 +97,9 @@ struct ConstantDuctilitySpectrum {
 // are not printed, they are counted in failedTrials. An oscillator that no R ≤ rMax brings to the
 // target gets NaN, its status and a warning; the other oscillators are still returned.
 //
-// Periods are spread over core::threadCount() threads; results and warnings are identical for any
-// thread count. Throws std::invalid_argument, with a message naming the value, for inputs outside
+// Periods are spread over core::threadCount() threads, and the trials of several oscillators run
+// side by side in vector lanes (one at a time under SPECTRA_PATH=straightforward); results and
+// warnings are identical for any thread count, vector unit and path. Throws std::invalid_argument, with a message naming the value, for inputs outside
 // the stated ranges, a non-finite or all-zero record, or a non-positive or non-finite dt; and
 // std::bad_alloc when not even one set of histories fits in memory.
 ConstantDuctilitySpectrum constantDuctilitySpectrum(const std::vector<double>& ag, double dt,

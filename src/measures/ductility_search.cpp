@@ -25,113 +25,135 @@ bool allFinite(const double* u, std::int32_t n) {
   return true;
 }
 
-// The trials of one search: each analyses the oscillator at fy = elasticForce / e^x and keeps the
-// counts, the largest ductility reached and the last trial that reached the target.
-class Trials {
- public:
-  Trials(const TrialHistories& h, const UnitMassOscillator& o, double elasticForce, double target)
-      : h_(h), o_(o), elasticForce_(elasticForce), target_(target) {
-    outcome_.largestMu = std::numeric_limits<double>::quiet_NaN();
-  }
-
-  // True when the trial at x = ln R converges with μ ≥ target.
-  bool reaches(double x) {
-    const double fy = elasticForce_ / std::exp(x);
-    outcome_.trials = outcome_.trials + 1;
-    if (morbane::newmarkVar(h_.u, h_.v, h_.a, h_.fs, o_.ag, o_.nAg, o_.nTH, o_.dt, kUnitMass,
-                            o_.zeta, o_.k, fy, o_.kin, o_.iso, kBeta, kGamma, "Morbane") != 0 ||
-        !allFinite(h_.u, o_.nTH)) {
-      outcome_.failedTrials = outcome_.failedTrials + 1;
-      lastMu_ = std::numeric_limits<double>::quiet_NaN();
-      return false;
-    }
-    const double umax = core::peakAbs(h_.u, o_.nTH);
-    const double mu = umax / (fy / o_.k);  // Morbane's muFact: dsp / yieldDsp
-    lastMu_ = mu;
-    if (std::isnan(outcome_.largestMu) || mu > outcome_.largestMu) outcome_.largestMu = mu;
-    if (!(mu >= target_)) return false;
-    outcome_.found = true;
-    outcome_.fy = fy;
-    outcome_.umax = umax;
-    outcome_.mu = mu;
-    return true;
-  }
-
-  const SearchOutcome& outcome() const { return outcome_; }
-  // Ductility of the last trial; NaN when it failed.
-  double lastMu() const { return lastMu_; }
-
- private:
-  const TrialHistories& h_;
-  const UnitMassOscillator& o_;
-  double elasticForce_;
-  double target_;
-  SearchOutcome outcome_;
-  double lastMu_ = 0.0;
-};
-
-// A stretch of ln R whose lower end does not reach the target and whose upper end does.
-struct Bracket {
-  double lo, hi;
-};
-
-// Steps up from R = 1 (which does not reach) to the first trial that reaches, finely once the
-// demand is near the target. False when none up to lnRMax does.
-bool scanUp(Trials& trials, const SearchSettings& s, Bracket& b) {
-  double x = 0.0;
-  for (;;) {
-    // A failed trial (NaN) takes the fine step too.
-    const bool near = !(trials.lastMu() < s.nearTarget);
-    const double next = std::min(x + (near ? s.lnFineStep : s.lnStep), s.lnRMax);
-    if (!(next > x)) return false;
-    if (trials.reaches(next)) {
-      b = {x, next};
-      return true;
-    }
-    x = next;
-  }
-}
-
-// Steps down from R = 1 (which reaches) to the first trial that does not. False, with the
-// strongest trial that reached kept, when every one reached.
-bool scanDown(Trials& trials, const SearchSettings& s, Bracket& b) {
-  const double steps = std::ceil(s.lnRMax / s.lnStep);
-  double x = 0.0;
-  for (double n = 1.0; n <= steps; n = n + 1.0) {
-    const double next = -n * s.lnStep;
-    if (!trials.reaches(next)) {
-      b = {next, x};
-      return true;
-    }
-    x = next;
-  }
-  return false;
-}
-
-// Halves the bracket until it is at most lnTolerance wide; the last trial that reached stays at
-// its upper end.
-void bisect(Trials& trials, const SearchSettings& s, Bracket& b) {
-  while (b.hi - b.lo > s.lnTolerance) {
-    const double mid = b.lo + 0.5 * (b.hi - b.lo);
-    if (!(mid > b.lo && mid < b.hi)) return;
-    if (trials.reaches(mid))
-      b.hi = mid;
-    else
-      b.lo = mid;
-  }
-}
-
 }  // namespace
+
+LargestStrengthSearch::LargestStrengthSearch(double k, double elasticForce, double target,
+                                             const SearchSettings& settings)
+    : k_(k), elasticForce_(elasticForce), target_(target), settings_(settings) {
+  outcome_.largestMu = std::numeric_limits<double>::quiet_NaN();
+}
+
+double LargestStrengthSearch::trialStrength() const {
+  return elasticForce_ / std::exp(pending_);
+}
+
+// Whether the trial at x = pending_ reaches the target; keeps the counts, the largest ductility
+// reached and the last trial that reached it.
+bool LargestStrengthSearch::reached(bool converged, double umax) {
+  const double fy = trialStrength();
+  outcome_.trials = outcome_.trials + 1;
+  if (!converged) {
+    outcome_.failedTrials = outcome_.failedTrials + 1;
+    lastMu_ = std::numeric_limits<double>::quiet_NaN();
+    return false;
+  }
+  const double mu = umax / (fy / k_);  // Morbane's muFact: dsp / yieldDsp
+  lastMu_ = mu;
+  if (std::isnan(outcome_.largestMu) || mu > outcome_.largestMu) outcome_.largestMu = mu;
+  if (!(mu >= target_)) return false;
+  outcome_.found = true;
+  outcome_.fy = fy;
+  outcome_.umax = umax;
+  outcome_.mu = mu;
+  return true;
+}
+
+// The scan up from R = 1 (which does not reach): the next step, finely once the demand is near
+// the target (a failed trial, NaN, takes the fine step too); done without a bracket past lnRMax.
+void LargestStrengthSearch::nextUp() {
+  const bool near = !(lastMu_ < settings_.nearTarget);
+  const double step = near ? settings_.lnFineStep : settings_.lnStep;
+  const double next = std::min(x_ + step, settings_.lnRMax);
+  if (!(next > x_)) {
+    phase_ = Phase::Done;
+    return;
+  }
+  pending_ = next;
+}
+
+// The scan down from R = 1 (which reaches); done, with the strongest trial that reached kept,
+// when every step reached.
+void LargestStrengthSearch::nextDown() {
+  if (!(n_ <= steps_)) {
+    phase_ = Phase::Done;
+    return;
+  }
+  pending_ = -n_ * settings_.lnStep;
+}
+
+// Halving of the bracket until it is at most lnTolerance wide.
+void LargestStrengthSearch::nextBisection() {
+  phase_ = Phase::Bisect;
+  if (!(hi_ - lo_ > settings_.lnTolerance)) {
+    phase_ = Phase::Done;
+    return;
+  }
+  const double mid = lo_ + 0.5 * (hi_ - lo_);
+  if (!(mid > lo_ && mid < hi_)) {
+    phase_ = Phase::Done;
+    return;
+  }
+  pending_ = mid;
+}
+
+void LargestStrengthSearch::record(bool converged, double umax) {
+  const bool reaches = reached(converged, umax);
+  switch (phase_) {
+    case Phase::First:
+      x_ = 0.0;
+      if (reaches) {
+        phase_ = Phase::Down;
+        steps_ = std::ceil(settings_.lnRMax / settings_.lnStep);
+        n_ = 1.0;
+        nextDown();
+      } else {
+        phase_ = Phase::Up;
+        nextUp();
+      }
+      return;
+    case Phase::Up:
+      if (reaches) {
+        lo_ = x_, hi_ = pending_;
+        nextBisection();
+      } else {
+        x_ = pending_;
+        nextUp();
+      }
+      return;
+    case Phase::Down:
+      if (!reaches) {
+        lo_ = pending_, hi_ = x_;
+        nextBisection();
+      } else {
+        x_ = pending_;
+        n_ = n_ + 1.0;
+        nextDown();
+      }
+      return;
+    case Phase::Bisect:
+      if (reaches)
+        hi_ = pending_;
+      else
+        lo_ = pending_;
+      nextBisection();
+      return;
+    case Phase::Done: return;
+  }
+}
 
 SearchOutcome searchLargestStrength(const TrialHistories& h, const UnitMassOscillator& o,
                                     double elasticForce, double target,
                                     const SearchSettings& settings) {
-  Trials trials(h, o, elasticForce, target);
-  Bracket bracket{0.0, 0.0};
-  const bool bracketed = trials.reaches(0.0) ? scanDown(trials, settings, bracket)
-                                             : scanUp(trials, settings, bracket);
-  if (bracketed) bisect(trials, settings, bracket);
-  return trials.outcome();
+  LargestStrengthSearch search(o.k, elasticForce, target, settings);
+  while (!search.done()) {
+    const double fy = search.trialStrength();
+    const bool converged =
+        morbane::newmarkVar(h.u, h.v, h.a, h.fs, o.ag, o.nAg, o.nTH, o.dt, kUnitMass, o.zeta, o.k,
+                            fy, o.kin, o.iso, kBeta, kGamma, "Morbane") == 0 &&
+        allFinite(h.u, o.nTH);
+    search.record(converged, converged ? core::peakAbs(h.u, o.nTH) : 0.0);
+  }
+  return search.outcome();
 }
 
 }  // namespace measures

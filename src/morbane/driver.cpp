@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "core/lanes/lane_jobs.h"
 #include "core/numerics/history_length.h"
 #include "core/numerics/peaks.h"
 #include "core/numerics/recform.h"
@@ -16,6 +17,7 @@
 #include "core/runtime/parallel.h"
 #include "core/runtime/scratch.h"
 #include "core/spectra/derived.h"
+#include "morbane/driver_parts.h"
 #include "morbane/newmark_var.h"
 #include "morbane/oscillator.h"
 
@@ -25,100 +27,33 @@ namespace {
 
 constexpr double kBeta = 0.25;
 constexpr double kGamma = 0.5;
-constexpr double kSearchTolerance = 0.001;  // on the change of ln(fy) between trials
-constexpr std::int32_t kSearchLimit = 25;   // a search must settle within 25 trials
 
-// Peak displacement of the most recent completed ductility trial, carried from oscillator to
-// oscillator: a failed trial reuses it. A period analysed ahead of its predecessors on another
-// thread does not know it until one of its own trials completes.
-struct Carry {
-  double umax;
-  bool known;
-};
+using detail::Call;
+using detail::SearchResult;
 
-enum class SearchResult { Settled, Failed, NeedsCarry };
-
-// Fixed-point search for the yield force that gives the target ductility mu, carried out on
-// x = ln(fy): fy ← k·umax(fy)/mu until ln(fy) moves by at most 0.001. Fails, with the warning
-// printed, when the search has not settled after 25 trials.
+// The ductility search of oscillator o on the histories h (see DuctilitySearch): fy once settled.
 SearchResult searchDuctility(const Inputs& in, const core::Histories& h,
                              const core::ElasticOscillator& o, Carry& carry, double& fy) {
-  const double mu = in.para;
-  double x = 1.0;
-  std::int32_t n = 0;
+  DuctilitySearch search(in.para, o.k, o.omega);
   for (;;) {
-    if (analyseOscillator(in, o, std::exp(x), h) == 0)
-      carry = {core::peakAbs(h.u, o.nTH), true};
-    else if (!carry.known)
-      return SearchResult::NeedsCarry;
-    const double umax = carry.umax;
-    const double y = std::log((o.k * umax) / mu);
-    n = n + 1;
-    if (std::fabs(y - x) > kSearchTolerance && n <= kSearchLimit) {
-      x = y;
-      continue;
+    const bool converged = analyseOscillator(in, o, search.trialStrength(), h) == 0;
+    const double peak = converged ? core::peakAbs(h.u, o.nTH) : 0.0;
+    switch (search.record(converged, peak, carry)) {
+      case SearchStep::Trial: continue;
+      case SearchStep::Settled: fy = search.strength(); return SearchResult::Settled;
+      case SearchStep::Failed: return SearchResult::Failed;
+      case SearchStep::NeedsCarry: return SearchResult::NeedsCarry;
     }
-    if (n > kSearchLimit) {
-      core::warn("??? Morbane::getSpectra - failed to converge: mu = %f\n",
-                 ((umax / std::exp(x)) * o.omega) * o.omega);
-      return SearchResult::Failed;
-    }
-    fy = std::exp(y);
-    return SearchResult::Settled;
   }
-}
-
-// Everything one call shares: the inputs, the outputs and the scratch capacity.
-struct Call {
-  const core::SpectraOutputs& out;
-  const Inputs& in;
-  Strength strength;
-  std::int64_t nMax;
-};
-
-// Writes the peaks and strength measures of the final analysis of oscillator idx.
-void writeOscillator(const Call& c, const core::Histories& h, std::int32_t idx,
-                     const core::ElasticOscillator& o, double fy, double uEl, double FEl) {
-  const std::int32_t nTH = o.nTH;
-  const double omega = o.omega, k = o.k, z = o.zeta;
-  const core::SpectraOutputs& out = c.out;
-  core::updatePeaks(
-      h.u, h.v, h.a, h.fs, c.in.ag.data, c.in.ag.count, nTH,
-      {out.dsp + idx, out.vel + idx, out.acc + idx, out.totAcc + idx, out.rFrc + idx});
-  core::writePseudoQuantities(out, idx, omega, c.in.m);
-  out.resDsp[idx] = std::fabs(h.u[nTH - 1]);
-  core::writeDampingForce(out, idx, z, std::sqrt(c.in.m * k));
-  core::writeYield(out, idx, omega, fy / k, fy);
-  core::writeFactors(out, idx, FEl, uEl, fy);
 }
 
 // Every damping ratio of period i, in order. Returns Failed after a ductility search that did not
 // settle, NeedsCarry when a search needs the peak of an earlier period's trial.
 SearchResult analysePeriod(const Call& c, std::int32_t i, const core::Histories& h, Carry& carry) {
-  const Inputs& in = c.in;
-  c.out.f[i] = 1.0 / in.periods.data[i];
-  for (std::int32_t j = 0; j < in.zeta.count; ++j) {
-    const std::int32_t idx = i + j * in.periods.count;
-    const core::ElasticOscillator o =
-        core::elasticOscillator(in.ag.count, in.dt, in.m, in.zeta, in.periods, i, j, c.nMax);
-
-    core::recform(h.u, h.v, h.a, h.fs, in.ag.data, in.ag.count, o.nTH, in.dt, in.m, o.zeta, o.k);
-    const double uEl = core::peakAbs(h.u, o.nTH);
-    const double FEl = core::peakAbs(h.fs, o.nTH);
-
-    double fy = 0.0;
-    switch (c.strength) {
-      case Strength::YieldStrength: fy = in.para; break;
-      case Strength::YieldDisplacement: fy = o.k * in.para; break;
-      case Strength::ReductionFactor: fy = FEl / in.para; break;
-      default: {
-        const SearchResult search = searchDuctility(in, h, o, carry, fy);
-        if (search != SearchResult::Settled) return search;
-      }
-    }
-    // A failed final analysis leaves this oscillator's entries at zero.
-    if (analyseOscillator(in, o, fy, h) != 0) continue;
-    writeOscillator(c, h, idx, o, fy, uEl, FEl);
+  c.out.f[i] = 1.0 / c.in.periods.data[i];
+  for (std::int32_t j = 0; j < c.in.zeta.count; ++j) {
+    const SearchResult result = detail::analyseInOrder(c, i, j, h, carry);
+    if (result != SearchResult::Settled) return result;
   }
   return SearchResult::Settled;
 }
@@ -164,6 +99,56 @@ std::int32_t analyseInParallel(const Call& c, const std::vector<core::Histories>
 
 }  // namespace
 
+namespace detail {
+
+double fixedStrength(const Call& c, const core::ElasticOscillator& o, double FEl) {
+  switch (c.strength) {
+    case Strength::YieldStrength: return c.in.para;
+    case Strength::YieldDisplacement: return o.k * c.in.para;
+    default: return FEl / c.in.para;
+  }
+}
+
+void writeStrengthValues(const Call& c, std::int32_t idx, const core::ElasticOscillator& o,
+                         double fy, double uEl, double FEl) {
+  const double omega = o.omega, k = o.k, z = o.zeta;
+  const core::SpectraOutputs& out = c.out;
+  core::writePseudoQuantities(out, idx, omega, c.in.m);
+  core::writeDampingForce(out, idx, z, std::sqrt(c.in.m * k));
+  core::writeYield(out, idx, omega, fy / k, fy);
+  core::writeFactors(out, idx, FEl, uEl, fy);
+}
+
+SearchResult analyseInOrder(const Call& c, std::int32_t i, std::int32_t j, const core::Histories& h,
+                            Carry& carry) {
+  const Inputs& in = c.in;
+  const std::int32_t idx = i + j * in.periods.count;
+  const core::ElasticOscillator o =
+      core::elasticOscillator(in.ag.count, in.dt, in.m, in.zeta, in.periods, i, j, c.nMax);
+
+  core::recform(h.u, h.v, h.a, h.fs, in.ag.data, in.ag.count, o.nTH, in.dt, in.m, o.zeta, o.k);
+  const double uEl = core::peakAbs(h.u, o.nTH);
+  const double FEl = core::peakAbs(h.fs, o.nTH);
+
+  double fy = 0.0;
+  if (c.strength == Strength::Ductility) {
+    const SearchResult search = searchDuctility(in, h, o, carry, fy);
+    if (search != SearchResult::Settled) return search;
+  } else {
+    fy = fixedStrength(c, o, FEl);
+  }
+  // A failed final analysis leaves this oscillator's entries at zero.
+  if (analyseOscillator(in, o, fy, h) != 0) return SearchResult::Settled;
+  core::updatePeaks(
+      h.u, h.v, h.a, h.fs, in.ag.data, in.ag.count, o.nTH,
+      {c.out.dsp + idx, c.out.vel + idx, c.out.acc + idx, c.out.totAcc + idx, c.out.rFrc + idx});
+  c.out.resDsp[idx] = std::fabs(h.u[o.nTH - 1]);
+  writeStrengthValues(c, idx, o, fy, uEl, FEl);
+  return SearchResult::Settled;
+}
+
+}  // namespace detail
+
 core::ElasticOscillator oscillatorOf(const Inputs& in, std::int32_t i, std::int32_t j) {
   return core::elasticOscillator(in.ag.count, in.dt, in.m, in.zeta, in.periods, i, j,
                                  core::callCapacity(in.ag.count, in.zeta, in.periods, in.dt));
@@ -188,6 +173,18 @@ Strength strengthDefinition(const char* method) {
 }
 
 std::int32_t getSpectra(const core::SpectraOutputs& out, const Inputs& in) {
+  if (core::straightforward() || !core::lanes::lanesTakeTimeStep(in.dt))
+    return getSpectraStraightforward(out, in);
+  const Strength strength = strengthDefinition(in.method);
+  if (strength == Strength::Unknown) {
+    core::warn("??? Morbane::getSpectra - invalid strength definition received\n");
+    return -1;
+  }
+  return detail::getSpectraInLanes(
+      {out, in, strength, core::callCapacity(in.ag.count, in.zeta, in.periods, in.dt)});
+}
+
+std::int32_t getSpectraStraightforward(const core::SpectraOutputs& out, const Inputs& in) {
   // The keyword decides the same way for every oscillator, so it is read once.
   const Strength strength = strengthDefinition(in.method);
   if (strength == Strength::Unknown) {

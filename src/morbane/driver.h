@@ -30,6 +30,12 @@ struct Inputs {
 // not converge, or for an unknown keyword.
 std::int32_t getSpectra(const core::SpectraOutputs& out, const Inputs& in);
 
+// The same, one analysis at a time on full histories: the reference the fast path (the analyses
+// side by side in vector lanes, bit for bit the same) is compared with. getSpectra takes it under
+// SPECTRA_PATH=straightforward. The outputs of a call that fails (−1) are not defined: the paths
+// and thread counts may leave different oscillators written.
+std::int32_t getSpectraStraightforward(const core::SpectraOutputs& out, const Inputs& in);
+
 // The design parameter a keyword names; Unknown for any other text.
 enum class Strength { YieldStrength, YieldDisplacement, ReductionFactor, Ductility, Unknown };
 

@@ -31,6 +31,11 @@ struct ForceLaw {
 // without time is attempted once.
 core::SubstepLimits substepLimits(const char* module);
 
+// The oscillator at rest, as newmarkVar integrates it (arguments as there).
+core::SubstepOscillator<ForceLaw> hardeningOscillator(double m, double zeta, double k, double fy,
+                                                      double kin, double iso,
+                                                      const char* module);
+
 // Fills u, v, a, fs (nTH entries) for m·ü + c·u̇ + fs(u) = −m·ag(t) with the hardening material
 // (yield force fy, kinematic/isotropic hardening ratios kin, iso); `module` names the module in
 // the warning text. Returns 0 on success and −1 when no sub-step converges.

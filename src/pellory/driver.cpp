@@ -4,11 +4,14 @@
 
 #include <cmath>
 
+#include "core/lanes/pair_lanes.h"
 #include "core/numerics/peaks.h"
+#include "core/runtime/execution.h"
 #include "core/runtime/period_loop.h"
 #include "core/spectra/derived.h"
 #include "core/spectra/linear_reference.h"
 #include "pellory/isolator.h"
+#include "pellory/lanes.h"
 #include "pellory/newmark_var.h"
 #include "pellory/oscillator.h"
 
@@ -19,34 +22,82 @@ namespace {
 const double kPi = std::acos(-1.0);
 const double kTwoPi = kPi + kPi;
 
-// Everything the driver writes for period i and strength j; a pair that does not converge keeps
-// its zeros (the warning is already printed).
-void writePair(const core::SpectraOutputs& out, const Inputs& in, std::int32_t i, std::int32_t j,
-               const core::Histories& h) {
-  if (analyseOscillator(in, i, j, h) != 0) return;
+// The values of period i and strength j that follow from the peaks of its bearing analysis,
+// already written with its residual displacement: pseudo and yield quantities and the equivalent
+// linear system (secant stiffness, damping of the bilinear loop). Returns the two reference
+// systems: the elastic one at the elastic stiffness, undamped, and the equivalent linear one.
+core::lanes::ReferenceSystems writeIsolatorValues(const core::SpectraOutputs& out,
+                                                  const Inputs& in, std::int32_t i,
+                                                  std::int32_t j) {
   const std::int32_t idx = i + j * in.periods.count;
   const Isolator b = isolatorOf(in, i, j);
-  core::updatePeaks(
-      h.u, h.v, h.a, h.fs, in.ag.data, in.ag.count, h.n,
-      {out.dsp + idx, out.vel + idx, out.acc + idx, out.totAcc + idx, out.rFrc + idx});
   core::writePseudoQuantities(out, idx, b.omega, in.m);
-  out.resDsp[idx] = std::fabs(h.u[h.n - 1]);
   out.dFrc[idx] = 0.0;
   core::writeYield(out, idx, b.omega, b.Fy / b.ku, b.Fy);
-
-  const core::LinearPeaks elastic =
-      core::linearPeaks(h, in.ag.data, in.ag.count, in.dt, in.m, 0.0, b.ku);
-  core::writeFactors(out, idx, elastic.fMax, elastic.uMax, b.Fy);
-
-  // Equivalent linear system: secant stiffness and the damping of the bilinear loop.
   const double keff = core::writeEffectivePeriod(out, idx, in.m, kTwoPi);
   const double zetaEff =
       core::bilinearLoopDamping(in.Qd.data[j], out.dsp[idx], out.yieldDsp[idx], out.rFrc[idx], kPi);
   out.effZeta[idx] = zetaEff;
-  const core::LinearPeaks effective =
-      core::linearPeaks(h, in.ag.data, in.ag.count, in.dt, in.m, zetaEff, keff);
-  core::writeEffectiveFactors(out, idx, effective.fMax, effective.uMax, b.Fy);
+  return {b.ku, 0.0, true, keff, zetaEff};
 }
+
+// The factors to the peaks of the two reference systems.
+void writeReferenceFactors(const core::SpectraOutputs& out, const Inputs& in, std::int32_t i,
+                           std::int32_t j, const core::LinearPeaks& elastic,
+                           const core::LinearPeaks& effective) {
+  const std::int32_t idx = i + j * in.periods.count;
+  const double Fy = out.yieldFrc[idx];
+  core::writeFactors(out, idx, elastic.fMax, elastic.uMax, Fy);
+  core::writeEffectiveFactors(out, idx, effective.fMax, effective.uMax, Fy);
+}
+
+// Everything the driver writes for period i and strength j, one analysis at a time on full
+// histories; a pair that does not converge keeps its zeros (the warning is already printed).
+void writePair(const core::SpectraOutputs& out, const Inputs& in, std::int32_t i, std::int32_t j,
+               const core::Histories& h) {
+  if (analyseOscillator(in, i, j, h) != 0) return;
+  const std::int32_t idx = i + j * in.periods.count;
+  core::updatePeaks(
+      h.u, h.v, h.a, h.fs, in.ag.data, in.ag.count, h.n,
+      {out.dsp + idx, out.vel + idx, out.acc + idx, out.totAcc + idx, out.rFrc + idx});
+  out.resDsp[idx] = std::fabs(h.u[h.n - 1]);
+  const core::lanes::ReferenceSystems s = writeIsolatorValues(out, in, i, j);
+  const core::LinearPeaks elastic =
+      core::linearPeaks(h, in.ag.data, in.ag.count, in.dt, in.m, s.zetaElastic, s.kElastic);
+  const core::LinearPeaks effective =
+      core::linearPeaks(h, in.ag.data, in.ag.count, in.dt, in.m, s.zetaEffective, s.kEffective);
+  writeReferenceFactors(out, in, i, j, elastic, effective);
+}
+
+// The call as the fast path of the isolator drivers sees it (core/lanes/pair_lanes.h).
+struct InLanes {
+  using Law = ForceLaw;
+  const core::SpectraOutputs& out;
+  const Inputs& in;
+  const char* module = "Pellory";
+  core::Periods periods = in.periods;
+  std::int32_t swept = in.Qd.count;
+  std::int64_t length = historyLength(in);
+
+  core::lanes::LaneRun<1> run() const {
+    return {{{in.ag.data}, in.ag.count}, in.dt, core::newmarkFactors(0.25, 0.5), kSubsteps};
+  }
+  double pga() const { return core::peakGroundAcceleration(in.ag.data, in.ag.count); }
+  double referenceMass() const { return in.m; }
+  // As analyseOscillator integrates it.
+  core::SubstepOscillator<Law> oscillator(std::int32_t i, std::int32_t j) const {
+    return bearingMass(in.m, 0.0, isolatorOf(in, i, j).ku, in.Qd.data[j], in.alpha);
+  }
+  core::lanes::ReferenceSystems writeResponse(std::int32_t i, std::int32_t j,
+                                              const core::lanes::LaneResult& r) const {
+    core::lanes::writeLanePeaks(out, i + j * in.periods.count, r);
+    return writeIsolatorValues(out, in, i, j);
+  }
+  void writeFactors(std::int32_t i, std::int32_t j, const core::LinearPeaks& elastic,
+                    const core::LinearPeaks& effective) const {
+    writeReferenceFactors(out, in, i, j, elastic, effective);
+  }
+};
 
 }  // namespace
 
@@ -59,7 +110,7 @@ std::int32_t analyseOscillator(const Inputs& in, std::int32_t i, std::int32_t j,
                     in.Qd.data[j], in.alpha, 0.25, 0.5);
 }
 
-std::int32_t getSpectra(const core::SpectraOutputs& out, const Inputs& in) {
+std::int32_t getSpectraStraightforward(const core::SpectraOutputs& out, const Inputs& in) {
   // Histories counted in 64 bits; a length beyond a 32-bit count fails the allocation.
   return core::forEachPair(
       "Pellory", out, in.periods, in.Qd.count, 4, historyLength(in),
@@ -67,6 +118,12 @@ std::int32_t getSpectra(const core::SpectraOutputs& out, const Inputs& in) {
       [&](std::int32_t i, std::int32_t j, const core::Scratch& s) {
         writePair(out, in, i, j, core::historiesOf(s));
       });
+}
+
+std::int32_t getSpectra(const core::SpectraOutputs& out, const Inputs& in) {
+  if (core::straightforward() || !core::lanes::lanesTakeTimeStep(in.dt))
+    return getSpectraStraightforward(out, in);
+  return core::lanes::isolatorSpectraInLanes(out, InLanes{out, in}, runLanes);
 }
 
 }  // namespace pellory

@@ -25,11 +25,15 @@ void ForceLaw::returnMapping(double x) {
   }
 }
 
+core::SubstepOscillator<ForceLaw> bearingMass(double m, double zeta, double k, double Qd,
+                                              double alpha) {
+  return {ForceLaw(Bearing{k, Qd, alpha}), m, core::viscousDamping(m, k, zeta)};
+}
+
 std::int32_t newmarkVar(double* u, double* v, double* a, double* fs, const double* ag,
                         std::int32_t nAg, std::int32_t nTH, double dt, double m, double zeta,
                         double k, double Qd, double alpha, double beta, double gamma) {
-  core::SubstepOscillator<ForceLaw> osc{ForceLaw(Bearing{k, Qd, alpha}), m,
-                                        core::viscousDamping(m, k, zeta)};
+  core::SubstepOscillator<ForceLaw> osc = bearingMass(m, zeta, k, Qd, alpha);
   return core::integrateSubstepped(osc, {{u}, {v}, {a}, {fs}}, {{ag}, nAg}, nTH, dt,
                                    core::newmarkFactors(beta, gamma), kSubsteps);
 }

@@ -40,6 +40,10 @@ struct ForceLaw : core::BearingLaw<1> {
 inline constexpr core::SubstepLimits kSubsteps{1e-12, 8, 6, 1e-8, core::StepWithoutTime::Held,
                                                "Pellory"};
 
+// The mass m at rest on the bearing, as newmarkVar integrates it (arguments as there).
+core::SubstepOscillator<ForceLaw> bearingMass(double m, double zeta, double k, double Qd,
+                                              double alpha);
+
 // Fills nTH samples of the relative displacement u, velocity v, acceleration a and bearing force
 // fs of m·(ü + ag) + c·u̇ + fs(u) = 0, c = 2ζ√(mk), for ag sampled at dt (nAg samples, linear in
 // between, zero after the record). Average-acceleration Newmark (β = 1/4, γ = 1/2 from the

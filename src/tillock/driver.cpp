@@ -4,10 +4,13 @@
 
 #include <cmath>
 
+#include "core/lanes/pair_lanes.h"
 #include "core/numerics/peaks.h"
+#include "core/runtime/execution.h"
 #include "core/runtime/period_loop.h"
 #include "core/spectra/derived.h"
 #include "core/spectra/linear_reference.h"
+#include "tillock/lanes.h"
 #include "tillock/newmark_var.h"
 #include "tillock/oscillator.h"
 
@@ -49,34 +52,88 @@ double equivalentDamping(double mu, double W, double dspPeak, double rFrcPeak, d
   return zetaEff;
 }
 
-// Everything the driver writes for period i and friction coefficient j; a failed integration
-// leaves every entry of the pair at zero.
-void writePair(const core::SpectraOutputs& out, const Inputs& in, std::int32_t i, std::int32_t j,
-               const core::Histories& h) {
-  if (analyseOscillator(in, i, j, h) != 0) return;
+// The values of period i and friction coefficient j that follow from the peaks of its isolator
+// analysis, already written with its residual displacement: the pseudo quantities, the yield
+// quantities and the equivalent linear system, the secant stiffness at the peak displacement.
+// Returns the two reference systems: the elastic one at the initial stiffness, undamped, and the
+// equivalent linear one.
+core::lanes::ReferenceSystems writeIsolatorValues(const core::SpectraOutputs& out,
+                                                  const Inputs& in, std::int32_t i,
+                                                  std::int32_t j) {
   const std::int32_t idx = i + j * in.periods.count;
   const Pendulum p = pendulumOf(in, in.periods.data[i]);
   const double mu = in.frn.data[j];
   const double k1 = initialStiffness(p, mu, in.uy);
-  const double Fy = k1 * in.uy;
-  core::updatePeaks(
-      h.u, h.v, h.a, h.fs, in.ag.data, in.ag.count, h.n,
-      {out.dsp + idx, out.vel + idx, out.acc + idx, out.totAcc + idx, out.rFrc + idx});
   core::writePseudoQuantities(out, idx, p.omega, in.m);
-  out.resDsp[idx] = std::fabs(h.u[h.n - 1]);
   out.dFrc[idx] = 0.0;  // the isolated mass has no viscous damping
-  core::writeYield(out, idx, p.omega, in.uy, Fy);
-
-  const core::LinearPeaks elastic = linearRun(h, in, 0.0, k1);
-  core::writeFactors(out, idx, elastic.fMax, elastic.uMax, Fy);
-
-  // Equivalent linear system: secant stiffness at the peak displacement.
+  core::writeYield(out, idx, p.omega, in.uy, k1 * in.uy);
   const double keff = core::writeEffectivePeriod(out, idx, in.m, kTwoPi);
   const double zetaEff = equivalentDamping(mu, p.W, out.dsp[idx], out.rFrc[idx], in.uy);
   out.effZeta[idx] = zetaEff;
-  const core::LinearPeaks effective = linearRun(h, in, zetaEff, keff);
+  return {k1, 0.0, true, keff, zetaEff};
+}
+
+// The factors to the peaks of the two reference systems.
+void writeReferenceFactors(const core::SpectraOutputs& out, const Inputs& in, std::int32_t i,
+                           std::int32_t j, const core::LinearPeaks& elastic,
+                           const core::LinearPeaks& effective) {
+  const std::int32_t idx = i + j * in.periods.count;
+  const double Fy = out.yieldFrc[idx];
+  core::writeFactors(out, idx, elastic.fMax, elastic.uMax, Fy);
   core::writeEffectiveFactors(out, idx, effective.fMax, effective.uMax, Fy);
 }
+
+// Everything the driver writes for period i and friction coefficient j, one analysis at a time on
+// full histories; a failed integration leaves every entry of the pair at zero.
+void writePair(const core::SpectraOutputs& out, const Inputs& in, std::int32_t i, std::int32_t j,
+               const core::Histories& h) {
+  if (analyseOscillator(in, i, j, h) != 0) return;
+  const std::int32_t idx = i + j * in.periods.count;
+  core::updatePeaks(
+      h.u, h.v, h.a, h.fs, in.ag.data, in.ag.count, h.n,
+      {out.dsp + idx, out.vel + idx, out.acc + idx, out.totAcc + idx, out.rFrc + idx});
+  out.resDsp[idx] = std::fabs(h.u[h.n - 1]);
+  const core::lanes::ReferenceSystems s = writeIsolatorValues(out, in, i, j);
+  const core::LinearPeaks elastic = linearRun(h, in, s.zetaElastic, s.kElastic);
+  const core::LinearPeaks effective = linearRun(h, in, s.zetaEffective, s.kEffective);
+  writeReferenceFactors(out, in, i, j, elastic, effective);
+}
+
+// The oscillator of period i and friction coefficient j as analyseOscillator integrates it.
+core::SubstepOscillator<ForceLaw> oscillatorOf(const Inputs& in, std::int32_t i, std::int32_t j) {
+  const Pendulum p = pendulumOf(in, in.periods.data[i]);
+  const double mu = in.frn.data[j];
+  return isolatedMass(in.m, 0.0, initialStiffness(p, mu, in.uy), mu, p.R, in.g);
+}
+
+// The call as the fast path of the isolator drivers sees it (core/lanes/pair_lanes.h).
+struct InLanes {
+  using Law = ForceLaw;
+  const core::SpectraOutputs& out;
+  const Inputs& in;
+  const char* module = "Tillock";
+  core::Periods periods = in.periods;
+  std::int32_t swept = in.frn.count;
+  std::int64_t length = historyLength(in);
+
+  core::lanes::LaneRun<1> run() const {
+    return {{{in.ag.data}, in.ag.count}, in.dt, core::newmarkFactors(0.25, 0.5), kSubsteps};
+  }
+  double pga() const { return core::peakGroundAcceleration(in.ag.data, in.ag.count); }
+  double referenceMass() const { return in.m; }
+  core::SubstepOscillator<Law> oscillator(std::int32_t i, std::int32_t j) const {
+    return oscillatorOf(in, i, j);
+  }
+  core::lanes::ReferenceSystems writeResponse(std::int32_t i, std::int32_t j,
+                                              const core::lanes::LaneResult& r) const {
+    core::lanes::writeLanePeaks(out, i + j * in.periods.count, r);
+    return writeIsolatorValues(out, in, i, j);
+  }
+  void writeFactors(std::int32_t i, std::int32_t j, const core::LinearPeaks& elastic,
+                    const core::LinearPeaks& effective) const {
+    writeReferenceFactors(out, in, i, j, elastic, effective);
+  }
+};
 
 }  // namespace
 
@@ -90,7 +147,7 @@ std::int32_t analyseOscillator(const Inputs& in, std::int32_t i, std::int32_t j,
                     initialStiffness(p, mu, in.uy), mu, p.R, 0.25, 0.5, in.g);
 }
 
-std::int32_t getSpectra(const core::SpectraOutputs& out, const Inputs& in) {
+std::int32_t getSpectraStraightforward(const core::SpectraOutputs& out, const Inputs& in) {
   // Histories counted in 64 bits; a length beyond a 32-bit count fails the allocation.
   return core::forEachPair(
       "Tillock", out, in.periods, in.frn.count, 4, historyLength(in),
@@ -98,6 +155,12 @@ std::int32_t getSpectra(const core::SpectraOutputs& out, const Inputs& in) {
       [&](std::int32_t i, std::int32_t j, const core::Scratch& s) {
         writePair(out, in, i, j, core::historiesOf(s));
       });
+}
+
+std::int32_t getSpectra(const core::SpectraOutputs& out, const Inputs& in) {
+  if (core::straightforward() || !core::lanes::lanesTakeTimeStep(in.dt))
+    return getSpectraStraightforward(out, in);
+  return core::lanes::isolatorSpectraInLanes(out, InLanes{out, in}, runLanes);
 }
 
 }  // namespace tillock

@@ -4,10 +4,13 @@
 
 #include <cmath>
 
+#include "core/lanes/pair_lanes.h"
 #include "core/numerics/peaks.h"
+#include "core/runtime/execution.h"
 #include "core/runtime/period_loop.h"
 #include "core/spectra/derived.h"
 #include "core/spectra/linear_reference.h"
+#include "morbane/lanes.h"
 #include "morbane/newmark_var.h"
 #include "tillock/oscillator.h"
 
@@ -30,9 +33,30 @@ Isolator isolatorOf(const Inputs& in, std::int32_t i, std::int32_t j) {
   return {omega, in.W / kGravity, kp, k1, in.uy * k1};
 }
 
-// Everything the driver writes for period i and friction coefficient j. The elastic reference
-// runs first, since the bilinear analysis overwrites the histories; a failed integration leaves
-// every entry of the pair at zero.
+// The values of period i and friction coefficient j that follow from the peaks of its bilinear
+// analysis, already written with its residual displacement. Returns its reference system: the
+// elastic one at the initial stiffness, undamped.
+core::lanes::ReferenceSystems writeIsolatorValues(const core::SpectraOutputs& out,
+                                                  const Inputs& in, std::int32_t i,
+                                                  std::int32_t j) {
+  const std::int32_t idx = i + j * in.periods.count;
+  const Isolator b = isolatorOf(in, i, j);
+  core::writePseudoQuantities(out, idx, b.omega, b.m);
+  out.dFrc[idx] = 0.0;  // the isolated mass has no viscous damping
+  core::writeYield(out, idx, b.omega, in.uy, b.Fy);
+  return {b.k1, 0.0, false, 0.0, 0.0};
+}
+
+// The factors to the peaks of the elastic reference system.
+void writeReferenceFactors(const core::SpectraOutputs& out, const Inputs& in, std::int32_t i,
+                           std::int32_t j, const core::LinearPeaks& elastic) {
+  const std::int32_t idx = i + j * in.periods.count;
+  core::writeFactors(out, idx, elastic.fMax, elastic.uMax, out.yieldFrc[idx]);
+}
+
+// Everything the driver writes for period i and friction coefficient j, one analysis at a time on
+// full histories. The elastic reference runs first, since the bilinear analysis overwrites the
+// histories; a failed integration leaves every entry of the pair at zero.
 void writePair(const core::SpectraOutputs& out, const Inputs& in, std::int32_t i, std::int32_t j,
                const core::Histories& h) {
   const std::int32_t idx = i + j * in.periods.count;
@@ -44,12 +68,49 @@ void writePair(const core::SpectraOutputs& out, const Inputs& in, std::int32_t i
   core::updatePeaks(
       h.u, h.v, h.a, h.fs, in.ag.data, in.ag.count, h.n,
       {out.dsp + idx, out.vel + idx, out.acc + idx, out.totAcc + idx, out.rFrc + idx});
-  core::writePseudoQuantities(out, idx, b.omega, b.m);
   out.resDsp[idx] = std::fabs(h.u[h.n - 1]);
-  out.dFrc[idx] = 0.0;  // the isolated mass has no viscous damping
-  core::writeYield(out, idx, b.omega, in.uy, b.Fy);
-  core::writeFactors(out, idx, elastic.fMax, elastic.uMax, b.Fy);
+  writeIsolatorValues(out, in, i, j);
+  writeReferenceFactors(out, in, i, j, elastic);
 }
+
+// The bilinear analysis of period i and friction coefficient j (see analyseOscillator).
+core::SubstepOscillator<morbane::ForceLaw> oscillatorOf(const Inputs& in, std::int32_t i,
+                                                        std::int32_t j) {
+  const Isolator b = isolatorOf(in, i, j);
+  return morbane::hardeningOscillator(b.m, 0.0, b.k1, b.Fy, b.kp / (b.k1 - b.kp), 0.0, "Tillock");
+}
+
+// The call as the fast path of the isolator drivers sees it (core/lanes/pair_lanes.h).
+struct InLanes {
+  using Law = morbane::ForceLaw;
+  const core::SpectraOutputs& out;
+  const Inputs& in;
+  const char* module = "Tillock";
+  core::Periods periods = in.periods;
+  std::int32_t swept = in.frn.count;
+  std::int64_t length = historyLength(in);
+
+  core::lanes::LaneRun<1> run() const {
+    return {{{in.ag.data}, in.ag.count},
+            in.dt,
+            core::newmarkFactors(0.25, 0.5),
+            morbane::substepLimits("Tillock")};
+  }
+  double pga() const { return core::peakGroundAcceleration(in.ag.data, in.ag.count); }
+  double referenceMass() const { return in.W / kGravity; }
+  core::SubstepOscillator<Law> oscillator(std::int32_t i, std::int32_t j) const {
+    return oscillatorOf(in, i, j);
+  }
+  core::lanes::ReferenceSystems writeResponse(std::int32_t i, std::int32_t j,
+                                              const core::lanes::LaneResult& r) const {
+    core::lanes::writeLanePeaks(out, i + j * in.periods.count, r);
+    return writeIsolatorValues(out, in, i, j);
+  }
+  void writeFactors(std::int32_t i, std::int32_t j, const core::LinearPeaks& elastic,
+                    const core::LinearPeaks&) const {
+    writeReferenceFactors(out, in, i, j, elastic);
+  }
+};
 
 }  // namespace
 
@@ -67,7 +128,7 @@ std::int32_t analyseOscillator(const Inputs& in, std::int32_t i, std::int32_t j,
                              b.k1, b.Fy, b.kp / (b.k1 - b.kp), 0.0, 0.25, 0.5, "Tillock");
 }
 
-std::int32_t getSpectra(const core::SpectraOutputs& out, const Inputs& in) {
+std::int32_t getSpectraStraightforward(const core::SpectraOutputs& out, const Inputs& in) {
   // Histories counted in 64 bits; a length beyond a 32-bit count fails the allocation.
   return core::forEachPair(
       "Tillock", out, in.periods, in.frn.count, 4, historyLength(in),
@@ -75,6 +136,12 @@ std::int32_t getSpectra(const core::SpectraOutputs& out, const Inputs& in) {
       [&](std::int32_t i, std::int32_t j, const core::Scratch& s) {
         writePair(out, in, i, j, core::historiesOf(s));
       });
+}
+
+std::int32_t getSpectra(const core::SpectraOutputs& out, const Inputs& in) {
+  if (core::straightforward() || !core::lanes::lanesTakeTimeStep(in.dt))
+    return getSpectraStraightforward(out, in);
+  return core::lanes::isolatorSpectraInLanes(out, InLanes{out, in}, morbane::runLanes);
 }
 
 }  // namespace tillock::weight

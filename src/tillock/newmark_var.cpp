@@ -23,12 +23,16 @@ void ForceLaw::returnMapping(double x) {
   }
 }
 
+core::SubstepOscillator<ForceLaw> isolatedMass(double m, double zeta, double k1, double frn,
+                                               double R, double g) {
+  const double W = g * m;
+  return {ForceLaw(Bearing{W, frn, k1, W / R}), m, core::viscousDamping(m, k1, zeta)};
+}
+
 std::int32_t newmarkVar(double* u, double* v, double* a, double* fs, const double* ag,
                         std::int32_t nAg, std::int32_t nTH, double dt, double m, double zeta,
                         double k1, double frn, double R, double beta, double gamma, double g) {
-  const double W = g * m;
-  core::SubstepOscillator<ForceLaw> osc{ForceLaw(Bearing{W, frn, k1, W / R}), m,
-                                        core::viscousDamping(m, k1, zeta)};
+  core::SubstepOscillator<ForceLaw> osc = isolatedMass(m, zeta, k1, frn, R, g);
   return core::integrateSubstepped(osc, {{u}, {v}, {a}, {fs}}, {{ag}, nAg}, nTH, dt,
                                    core::newmarkFactors(beta, gamma), kSubsteps);
 }

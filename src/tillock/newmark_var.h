@@ -36,6 +36,10 @@ struct ForceLaw : core::BearingLaw<1> {
 inline constexpr core::SubstepLimits kSubsteps{1e-12, 8, 6, 1e-8,
                                                core::StepWithoutTime::Attempted, "Tillock"};
 
+// The mass m at rest on the isolator, as newmarkVar integrates it (arguments as there).
+core::SubstepOscillator<ForceLaw> isolatedMass(double m, double zeta, double k1, double frn,
+                                               double R, double g);
+
 // Fills u, v, a, fs (nTH samples) for m·ü + cd·u̇ + fs(u) = −m·ag(t), cd = 2ζ√(m·k1), where fs
 // is the isolator force of a pendulum of radius R under the weight W = g·m. Newmark's β and γ
 // (average acceleration for 1/4, 1/2: unconditionally stable, second order), Newton iteration per

@@ -26,4 +26,9 @@ struct Inputs {
 // allocated.
 std::int32_t getSpectra(const core::SpectraOutputs& out, const Inputs& in);
 
+// The same, one analysis at a time on full histories: the reference the fast path (the analyses
+// side by side in vector lanes, bit for bit the same) is compared with. getSpectra takes it under
+// SPECTRA_PATH=straightforward.
+std::int32_t getSpectraStraightforward(const core::SpectraOutputs& out, const Inputs& in);
+
 }  // namespace vintarrow

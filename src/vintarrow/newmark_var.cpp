@@ -52,12 +52,16 @@ void ForceLaw::returnMapping(core::Components<2> x) {
   }
 }
 
+core::SubstepOscillator<ForceLaw> bearingMass(double m, double zeta, double k, double Qd,
+                                              double alpha) {
+  return {ForceLaw(Bearing{k, Qd, alpha}), m, core::viscousDamping(m, k, zeta)};
+}
+
 std::int32_t newmarkVar(double* u1, double* u2, double* v1, double* v2, double* a1, double* a2,
                         double* fs1, double* fs2, const double* ag1, const double* ag2,
                         std::int32_t nAg, std::int32_t nTH, double dt, double m, double zeta,
                         double k, double Qd, double alpha, double beta, double gamma) {
-  core::SubstepOscillator<ForceLaw> osc{ForceLaw(Bearing{k, Qd, alpha}), m,
-                                        core::viscousDamping(m, k, zeta)};
+  core::SubstepOscillator<ForceLaw> osc = bearingMass(m, zeta, k, Qd, alpha);
   return core::integrateSubstepped(osc, {{u1, u2}, {v1, v2}, {a1, a2}, {fs1, fs2}},
                                    {{ag1, ag2}, nAg}, nTH, dt, core::newmarkFactors(beta, gamma),
                                    kSubsteps);

@@ -37,6 +37,10 @@ struct ForceLaw : core::BearingLaw<2> {
 inline constexpr core::SubstepLimits kSubsteps{1e-12, 8, 6, 1e-8, core::StepWithoutTime::Held,
                                                "Vintarrow"};
 
+// The mass m at rest on the bearing, as newmarkVar integrates it (arguments as there).
+core::SubstepOscillator<ForceLaw> bearingMass(double m, double zeta, double k, double Qd,
+                                              double alpha);
+
 // Fills nTH samples of the displacements, relative velocities, relative accelerations and
 // bearing forces of both components for m·(ü + ag) + c·u̇ + fs(u) = 0 (vectors in the plane),
 // c = 2ζ√(mk), with ag1, ag2 sampled at dt (nAg samples each, linear in between, zero after).

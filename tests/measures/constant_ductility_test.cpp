@@ -279,3 +279,61 @@ TEST(ConstantDuctility, RefusesInputsOutsideTheirRangesNamingTheValue) {
 }
 
 }  // namespace
+
+namespace {
+
+void expectSamePoint(const DuctilityPoint& a, const DuctilityPoint& b, const std::string& where) {
+  for (auto field : {&DuctilityPoint::yieldStrength, &DuctilityPoint::reductionFactor,
+                     &DuctilityPoint::yieldDisplacement, &DuctilityPoint::ductility,
+                     &DuctilityPoint::peakDisplacement, &DuctilityPoint::elasticForce,
+                     &DuctilityPoint::largestDuctility})
+    EXPECT_TRUE(support::sameResult(a.*field, b.*field)) << where << ": " << a.*field << " vs "
+                                                         << b.*field;
+  EXPECT_EQ(a.status, b.status) << where;
+  EXPECT_EQ(a.trials, b.trials) << where;
+  EXPECT_EQ(a.failedTrials, b.failedTrials) << where;
+}
+
+}  // namespace
+
+// The trials side by side in vector lanes give the points and warnings of one trial at a time on
+// full histories, bit for bit, for every vector unit and thread count: searches that reach the
+// target, fall short, leap past it, scan downwards (a target of 1), and trials that turn to NaN.
+TEST(ConstantDuctility, TheFastPathGivesTheStraightforwardPointsBitForBit) {
+  measures::DuctilitySearch shortScan;
+  shortScan.rMax = 8.0;
+  const struct {
+    DuctilityOscillators o;
+    double mu;
+    measures::DuctilitySearch search;
+  } runs[] = {{oscillators({0.05, 0.1, 0.3, 0.5, 1.0, 2.0, 3.0, 0.02, 0.7, 1.5, 0.15, 4.0, 0.04,
+                            0.8, 2.5, 0.25, 1.2, 0.06},
+                           {0.02, 0.0}),
+               20.0, shortScan},
+              {oscillators({0.03, 0.3}, {0.05}, -1.0), 4.0, {}},
+              {oscillators({0.3, 0.1}, {0.05}, -0.5), 4.0, {}},
+              {oscillators({0.2, 1.0, 0.05}, {0.05}, 0.02, 0.01), 1.0, {}}};
+  const core::VectorUnit widest = core::widestVectorUnit();
+  for (const auto& r : runs) {
+    core::setStraightforward(true);
+    core::setThreadCount(1);
+    const auto expected = spectrum(r.o, r.mu, r.search);
+    core::setStraightforward(false);
+    for (int unit = 0; unit <= static_cast<int>(widest); ++unit)
+      for (int threads : {1, 2, 3}) {
+        core::setVectorUnit(static_cast<core::VectorUnit>(unit));
+        core::setThreadCount(threads);
+        const auto got = spectrum(r.o, r.mu, r.search);
+        const std::string where = "mu " + std::to_string(r.mu) + ", unit " +
+                                  std::to_string(unit) + ", " + std::to_string(threads) +
+                                  " threads";
+        EXPECT_EQ(got.warnings, expected.warnings) << where;
+        ASSERT_EQ(got.points.size(), expected.points.size());
+        for (std::size_t p = 0; p < got.points.size(); ++p)
+          expectSamePoint(got.points[p], expected.points[p],
+                          where + ", point " + std::to_string(p));
+      }
+  }
+  core::setVectorUnit(widest);
+  core::setThreadCount(0);
+}

@@ -172,8 +172,9 @@ enum { kDsp, kVel, kAcc, kTotAcc, kRFrc, kQuantities };
 // largest one (kEstimateRelativeMargin, and kEstimateAbsoluteMargin for subnormal squares). A product and pow(·, 2) differ by
 // less than one unit in the last place, so every other sample's exact magnitude is at most that
 // of the sample with the largest estimate, which is formed: the peaks are those of forming every
-// magnitude, with strict comparisons. NaN estimates are skipped; their magnitude is NaN too.
-template <int W>
+// magnitude, with strict comparisons. NaN estimates are skipped; their magnitude is NaN too. With
+// AllQuantities false only the displacement and the force are peaked (the others stay 0).
+template <int W, bool AllQuantities>
 struct GroupPeaks2 {
   typedef typename Lanes<W>::V V;
   typedef typename Lanes<W>::I I;
@@ -184,8 +185,11 @@ struct GroupPeaks2 {
 
   static SPECTRA_INLINE V estimate(V x, V y) { return x * x + y * y; }
 
+  static constexpr bool wanted(int q) { return AllQuantities || q == kDsp || q == kRFrc; }
+
   SPECTRA_INLINE void survey(const V (&x)[kQuantities], const V (&y)[kQuantities], I live) {
     for (int q = 0; q < kQuantities; ++q) {
+      if (!wanted(q)) continue;
       const V e = estimate(x[q], y[q]);
       largest[q] = ((e > largest[q]) & live) ? e : largest[q];
     }
@@ -198,6 +202,8 @@ struct GroupPeaks2 {
     I open[kQuantities];
     I any = I{};
     for (int q = 0; q < kQuantities; ++q) {
+      open[q] = I{};
+      if (!wanted(q)) continue;
       open[q] = (estimate(x[q], y[q]) >= threshold[q]) & live;
       any |= open[q];
     }
@@ -320,7 +326,7 @@ struct TwoComponents {
 
 // One group of W oscillators under two components, each integrated on its own; run twice, first
 // for the largest estimates, then for the exact magnitudes near them.
-template <int W, template <int> class Stepper>
+template <int W, template <int> class Stepper, bool AllQuantities>
 SPECTRA_INLINE void runGroup2(const double* ag1, const double* ag2, std::int32_t nAg, double dt,
                               double m, const Oscillator* osc, OscillatorPeaks* out) {
   typedef typename Lanes<W>::V V;
@@ -328,7 +334,7 @@ SPECTRA_INLINE void runGroup2(const double* ag1, const double* ag2, std::int32_t
   std::int32_t shortest, longest;
   I lastSample;
   groupLengths<W>(osc, shortest, longest, lastSample);
-  GroupPeaks2<W> peaks;
+  GroupPeaks2<W, AllQuantities> peaks;
   V x[kQuantities], y[kQuantities];
   for (int pass = 0; pass < 2; ++pass) {
     TwoComponents<W, Stepper> c;
@@ -369,6 +375,7 @@ struct Records {
   std::int32_t nAg;
   double dt, m;
   bool finite;  // every sample and the mass finite: lanes may be frozen after their end
+  bool all;     // every peak wanted, or (two components) only the displacement and the force
 };
 
 // G groups of W oscillators whose analyses all end after the record, on a finite record: each
@@ -465,10 +472,12 @@ SPECTRA_INLINE void runAll(ElasticMethod method, const Records& r, const Oscilla
       runOneComponent<W, RecformLanes>(r, group, groups, result);
     else if (r.ag2 == nullptr)
       runOneComponent<W, NewmarkLanes>(r, group, groups, result);
+    else if (recform && r.all)
+      runGroup2<W, RecformLanes, true>(r.ag1, r.ag2, r.nAg, r.dt, r.m, group, result);
     else if (recform)
-      runGroup2<W, RecformLanes>(r.ag1, r.ag2, r.nAg, r.dt, r.m, group, result);
+      runGroup2<W, RecformLanes, false>(r.ag1, r.ag2, r.nAg, r.dt, r.m, group, result);
     else
-      runGroup2<W, NewmarkLanes>(r.ag1, r.ag2, r.nAg, r.dt, r.m, group, result);
+      runGroup2<W, NewmarkLanes, true>(r.ag1, r.ag2, r.nAg, r.dt, r.m, group, result);
     for (int l = 0; l < used; ++l) out[first + l] = result[l];
     first += used;
   }
@@ -561,14 +570,16 @@ std::vector<OscillatorPeaks> elasticPeaks(ElasticMethod method, const double* ag
                                           VectorUnit unit, int threads) {
   bool finite = std::isfinite(m);
   for (std::int32_t s = 0; s < nAg && finite; ++s) finite = std::isfinite(ag[s]);
-  return runSorted(method, {ag, nullptr, nAg, dt, m, finite}, oscillators, unit, threads);
+  return runSorted(method, {ag, nullptr, nAg, dt, m, finite, true}, oscillators, unit, threads);
 }
 
 std::vector<OscillatorPeaks> elasticPeaks2(ElasticMethod method, const double* ag1,
                                            const double* ag2, std::int32_t nAg, double dt,
                                            double m, const std::vector<Oscillator>& oscillators,
-                                           VectorUnit unit, int threads) {
-  return runSorted(method, {ag1, ag2, nAg, dt, m, false}, oscillators, unit, threads);
+                                           VectorUnit unit, int threads, PeaksWanted wanted) {
+  // The Newmark lanes always take every peak.
+  const bool all = wanted == PeaksWanted::All || method != ElasticMethod::Recform;
+  return runSorted(method, {ag1, ag2, nAg, dt, m, false, all}, oscillators, unit, threads);
 }
 
 }  // namespace core

@@ -34,13 +34,18 @@ std::vector<OscillatorPeaks> elasticPeaks(ElasticMethod method, const double* ag
                                           const std::vector<Oscillator>& oscillators,
                                           VectorUnit unit, int threads);
 
+// Which peaks of a two-component analysis are taken: all, or only dsp and rFrc (the linear
+// reference systems of the isolators), the others then 0.
+enum class PeaksWanted { All, DisplacementAndForce };
+
 // The same under two horizontal components integrated independently, with every peak taken on
 // the magnitude √(pow(x, 2) + pow(y, 2)). Magnitudes are formed exactly only for samples whose
 // cheap estimate x·x + y·y could beat the running peak, so the results are those of forming all.
 std::vector<OscillatorPeaks> elasticPeaks2(ElasticMethod method, const double* ag1,
                                            const double* ag2, std::int32_t nAg, double dt,
                                            double m, const std::vector<Oscillator>& oscillators,
-                                           VectorUnit unit, int threads);
+                                           VectorUnit unit, int threads,
+                                           PeaksWanted wanted = PeaksWanted::All);
 
 // Oscillators one vector group of the unit holds.
 int lanesOf(VectorUnit unit);

@@ -92,36 +92,77 @@ struct StepGround {
   Components<N> p0, p1;
 };
 
+// The formulas below are always inlined, so that a caller compiled for a vector unit compiles them
+// for it too.
+#define SPECTRA_SUBSTEP_FORMULA inline __attribute__((always_inline))
+
 namespace substep_detail {
+
+// The formulas of an attempt, written once for one oscillator (T = double) and for several side by
+// side in lane vectors (T a vector of doubles with the same operators, core/lanes/): every lane
+// then performs the scalar operations in the scalar order.
+
+// Ground acceleration at time te of a step of length dt, from p0 at its start to p1 at its end.
+template <class T>
+SPECTRA_SUBSTEP_FORMULA T groundAt(T p0, T p1, double te, double dt) {
+  return p0 + ((p1 - p0) * te) / dt;
+}
+
+// The Newmark predictor from the committed velocity v and acceleration a, b = dtSub·β.
+template <class T>
+SPECTRA_SUBSTEP_FORMULA T predictedVelocity(const NewmarkFactors& f, double dtSub, T v, T a) {
+  return (f.velFromAcc * dtSub) * a + f.velFromVel * v;
+}
+
+template <class T>
+SPECTRA_SUBSTEP_FORMULA T predictedAcceleration(const NewmarkFactors& f, double b, T v, T a) {
+  return (-1.0 / b) * v + f.accFromAcc * a;
+}
+
+// Out-of-balance force of mass m, damping constant cd and restoring force fs.
+template <class T, class S>
+SPECTRA_SUBSTEP_FORMULA T residual(T agSub, T a, T v, T fs, S m, S cd) {
+  return ((agSub + a) * m + v * cd) + fs;
+}
 
 // Newton correction from the residual r and the force law's tangent plus the dynamic stiffness
 // Kdyn; the 2 × 2 system is solved by its explicit inverse, written for a symmetric tangent.
-template <class Law>
-Components<Law::kComponents> correction(const Law& law, double Kdyn,
-                                        const Components<Law::kComponents>& r) {
-  if constexpr (Law::kComponents == 1) {
+template <class Law, class T, std::size_t N>
+SPECTRA_SUBSTEP_FORMULA std::array<T, N> correction(const Law& law, T Kdyn,
+                                                    const std::array<T, N>& r) {
+  if constexpr (N == 1) {
     return {-(r[0] / (Kdyn + law.tangent(0, 0)))};
   } else {
-    static_assert(Law::kComponents == 2, "one or two components");
-    const double K11 = law.tangent(0, 0) + Kdyn;
-    const double K22 = Kdyn + law.tangent(1, 1);
-    const double K12 = law.tangent(0, 1);
-    const double K21 = law.tangent(1, 0);
-    const double det = K22 * K11 - K12 * K21;
+    static_assert(N == 2, "one or two components");
+    const T K11 = law.tangent(0, 0) + Kdyn;
+    const T K22 = Kdyn + law.tangent(1, 1);
+    const T K12 = law.tangent(0, 1);
+    const T K21 = law.tangent(1, 0);
+    const T det = K22 * K11 - K12 * K21;
     return {-((K22 / det) * r[0]) - (-(K21 / det)) * r[1],
             -(-(K12 / det) * r[0]) - (K11 / det) * r[1]};
   }
 }
 
 // The work of a correction that the stopping test compares with the tolerance: |du·r/2| for one
-// component, |du1·r1| + |du2·r2| for two. NaN when the residual is not a number.
-inline double correctionWork(const Components<1>& du, const Components<1>& r) {
-  return std::fabs((du[0] * 0.5) * r[0]);
+// component, |du1·r1| + |du2·r2| for two, with abs the absolute value of T. NaN when the
+// residual is not a number.
+template <class T, class Abs>
+SPECTRA_SUBSTEP_FORMULA T correctionWork(const std::array<T, 1>& du, const std::array<T, 1>& r,
+                                         Abs abs) {
+  return abs((du[0] * 0.5) * r[0]);
 }
 
-inline double correctionWork(const Components<2>& du, const Components<2>& r) {
-  return std::fabs(du[0] * r[0]) + std::fabs(du[1] * r[1]);
+template <class T, class Abs>
+SPECTRA_SUBSTEP_FORMULA T correctionWork(const std::array<T, 2>& du, const std::array<T, 2>& r,
+                                         Abs abs) {
+  return abs(du[0] * r[0]) + abs(du[1] * r[1]);
 }
+
+// |x| for one oscillator.
+struct AbsoluteValue {
+  double operator()(double x) const { return std::fabs(x); }
+};
 
 }  // namespace substep_detail
 
@@ -145,8 +186,8 @@ std::int32_t attemptSubStep(SubstepOscillator<Law>& osc, const NewmarkFactors& f
   const Motion<N>& c = osc.committed;
   for (std::size_t k = 0; k < N; ++k) {
     w.u[k] = c.u[k];
-    w.v[k] = (f.velFromAcc * dtSub) * c.a[k] + f.velFromVel * c.v[k];
-    w.a[k] = (-1.0 / b) * c.v[k] + f.accFromAcc * c.a[k];
+    w.v[k] = substep_detail::predictedVelocity(f, dtSub, c.v[k], c.a[k]);
+    w.a[k] = substep_detail::predictedAcceleration(f, b, c.v[k], c.a[k]);
   }
   // Locals, so that the force law (called out of line) cannot be thought to change them.
   const double m = osc.m, cd = osc.cd;
@@ -161,7 +202,7 @@ std::int32_t attemptSubStep(SubstepOscillator<Law>& osc, const NewmarkFactors& f
     Components<N> r;
     for (std::size_t k = 0; k < N; ++k) {
       w.fs[k] = osc.law.force(k);
-      r[k] = ((agSub[k] + w.a[k]) * m + w.v[k] * cd) + w.fs[k];
+      r[k] = substep_detail::residual(agSub[k], w.a[k], w.v[k], w.fs[k], m, cd);
     }
     const Components<N> du = substep_detail::correction(osc.law, Kdyn, r);
     for (std::size_t k = 0; k < N; ++k) {
@@ -169,7 +210,7 @@ std::int32_t attemptSubStep(SubstepOscillator<Law>& osc, const NewmarkFactors& f
       w.v[k] = w.v[k] + du[k] * cv;
       w.a[k] = w.a[k] + du[k] * ca;
     }
-    work = substep_detail::correctionWork(du, r);
+    work = substep_detail::correctionWork(du, r, substep_detail::AbsoluteValue{});
     ++j;
   } while (work >= tolerance && j < cap);
   return j;
@@ -177,23 +218,15 @@ std::int32_t attemptSubStep(SubstepOscillator<Law>& osc, const NewmarkFactors& f
 
 enum class SubstepOutcome { Accepted, Halved, Failed };
 
-// The next sub-step of osc within the step of length dt from ground g.p0 to g.p1 (linear in
-// between, so each sub-step sees the ground at its own end time). An attempt settled within the
-// accepted number of corrections is committed: the force law is evaluated once more at its end
-// (that force goes into the sample) and commits. Otherwise the sub-step is halved, and stays so
-// for the rest of the step, unless it is already below the smallest halvable length, or not a
-// number, or too small to advance the time of the step at all: that fails the analysis. A NaN
-// sub-step never gets there: its ground and so every residual is NaN, which ends the first
-// attempt after one correction.
+// What becomes of an attempt that ended at te after j corrections, computed in w (see
+// advanceSubStep): committed when settled within the accepted number of corrections, the force
+// law evaluated once more at its end (that force goes into the sample) and committed; otherwise
+// the sub-step is halved, or the analysis fails. Split from the attempt so that oscillators
+// advanced side by side settle an attempt exactly as one advanced alone.
 template <class Law>
-SubstepOutcome advanceSubStep(SubstepOscillator<Law>& osc, const StepGround<Law::kComponents>& g,
-                              double dt, const NewmarkFactors& f, const SubstepLimits& limits,
-                              Sample<Law::kComponents>& w) {
+SubstepOutcome settleSubStep(SubstepOscillator<Law>& osc, double te, std::int32_t j, double dt,
+                             const SubstepLimits& limits, Sample<Law::kComponents>& w) {
   constexpr std::size_t N = Law::kComponents;
-  const double te = osc.t + osc.dtSub;
-  Components<N> agSub;
-  for (std::size_t k = 0; k < N; ++k) agSub[k] = g.p0[k] + ((g.p1[k] - g.p0[k]) * te) / dt;
-  const std::int32_t j = attemptSubStep(osc, f, limits, osc.dtSub, agSub, w);
   const bool stalled = te == osc.t && osc.t < dt;
   if (j <= limits.lastAccepted && !stalled) {
     osc.law.evaluate(w.u);
@@ -211,6 +244,27 @@ SubstepOutcome advanceSubStep(SubstepOscillator<Law>& osc, const StepGround<Law:
     return SubstepOutcome::Failed;
   osc.dtSub = osc.dtSub * 0.5;
   return SubstepOutcome::Halved;
+}
+
+// The next sub-step of osc within the step of length dt from ground g.p0 to g.p1 (linear in
+// between, so each sub-step sees the ground at its own end time). An attempt settled within the
+// accepted number of corrections is committed: the force law is evaluated once more at its end
+// (that force goes into the sample) and commits. Otherwise the sub-step is halved, and stays so
+// for the rest of the step, unless it is already below the smallest halvable length, or not a
+// number, or too small to advance the time of the step at all: that fails the analysis. A NaN
+// sub-step never gets there: its ground and so every residual is NaN, which ends the first
+// attempt after one correction.
+template <class Law>
+SubstepOutcome advanceSubStep(SubstepOscillator<Law>& osc, const StepGround<Law::kComponents>& g,
+                              double dt, const NewmarkFactors& f, const SubstepLimits& limits,
+                              Sample<Law::kComponents>& w) {
+  constexpr std::size_t N = Law::kComponents;
+  const double te = osc.t + osc.dtSub;
+  Components<N> agSub;
+  for (std::size_t k = 0; k < N; ++k)
+    agSub[k] = substep_detail::groundAt(g.p0[k], g.p1[k], te, dt);
+  const std::int32_t j = attemptSubStep(osc, f, limits, osc.dtSub, agSub, w);
+  return settleSubStep(osc, te, j, dt, limits, w);
 }
 
 // The histories of one analysis, one array per quantity and component.

@@ -1,0 +1,14 @@
+// Pellory's lead-rubber-bearing analyses in the lanes of the nonlinear engine.
+#pragma once
+
+#include "core/lanes/lane_jobs.h"
+#include "core/runtime/execution.h"
+#include "pellory/newmark_var.h"
+
+namespace pellory {
+
+// Runs every job of the source with the lead-rubber-bearing law in the lanes of the vector unit.
+void runLanes(const core::lanes::LaneRun<1>& run, core::lanes::JobSource<ForceLaw>& source,
+              core::VectorUnit unit);
+
+}  // namespace pellory

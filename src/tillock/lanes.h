@@ -1,0 +1,14 @@
+// Tillock's friction-pendulum analyses in the lanes of the nonlinear engine.
+#pragma once
+
+#include "core/lanes/lane_jobs.h"
+#include "core/runtime/execution.h"
+#include "tillock/newmark_var.h"
+
+namespace tillock {
+
+// Runs every job of the source with the friction-pendulum law in the lanes of the vector unit.
+void runLanes(const core::lanes::LaneRun<1>& run, core::lanes::JobSource<ForceLaw>& source,
+              core::VectorUnit unit);
+
+}  // namespace tillock
