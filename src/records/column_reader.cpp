@@ -58,6 +58,8 @@ Record readColumns(const std::string& path, const std::vector<std::string>& line
   for (std::size_t i = 0; i < lines.size(); ++i) {
     if (isBlankOrComment(lines[i])) continue;
     const std::vector<std::string> fields = splitFields(lines[i]);
+    // A line of nothing but separators, such as ",", holds no value at all.
+    if (fields.empty()) throw fileError(path, i + 1, "no values on this line");
     if (columns == 0) columns = fields.size();
     if (columns > 2)
       throw fileError(path, i + 1, "expected one or two columns, found " + std::to_string(columns));

@@ -1,10 +1,13 @@
 // Reader dispatch by --format or by content, and the unit rule for samples.
 #include "records/record_reader.h"
 
+#include <cmath>
+
 #include "records/at2_reader.h"
 #include "records/column_reader.h"
 #include "records/csv_reader.h"
 #include "records/error.h"
+#include "records/numbers.h"
 #include "records/text_lines.h"
 
 namespace records {
@@ -20,6 +23,10 @@ std::string detectFormat(const std::string& path, const std::vector<std::string>
 }  // namespace
 
 Record readRecord(const std::string& path, const ReadOptions& options) {
+  if (options.dt && !(std::isfinite(*options.dt) && *options.dt > 0.0))
+    throw fileError(path, 0,
+                    "the time step --dt must be a positive number of seconds, not " +
+                        roundTrip(*options.dt));
   const std::vector<std::string> lines = readLines(path);
   const std::string format = options.format == "auto" ? detectFormat(path, lines) : options.format;
   if (format == "at2") {
@@ -43,8 +50,16 @@ std::vector<double> samplesInOutputUnits(const Record& record, const UnitOptions
   const double factor =
       conversionFactor(findUnit(inName), findUnit(options.outUnits), options.scale);
   std::vector<double> samples = record.samples;
-  if (factor != 1.0)
-    for (double& sample : samples) sample *= factor;
+  if (factor == 1.0) return samples;
+  for (std::size_t i = 0; i < samples.size(); ++i) {
+    samples[i] *= factor;
+    // A finite sample must stay finite: an overflow would reach the module as infinity.
+    if (!std::isfinite(samples[i]))
+      throw fileError(record.path, 0,
+                      "sample " + std::to_string(i + 1) + " (" + roundTrip(record.samples[i]) +
+                          " " + inName + ") is too large for " + options.outUnits +
+                          (options.scale != 1.0 ? " with --scale " + roundTrip(options.scale) : ""));
+  }
   return samples;
 }
 
