@@ -38,7 +38,13 @@ double stepOfTimeColumn(const std::string& path, const std::vector<double>& time
                                   step, first));
   }
   const double mean = (times.back() - times.front()) / static_cast<double>(times.size() - 1);
-  return *parseNumber(fmt::format("{:.10g}", mean));
+  const std::optional<double> step = parseNumber(fmt::format("{:.10g}", mean));
+  // Times near the largest double can span more than a double holds.
+  if (!step || !std::isfinite(*step) || !(*step > 0.0))
+    throw fileError(path, 0,
+                    fmt::format("the time column gives no usable time step (from {} s to {} s)",
+                                roundTrip(times.front()), roundTrip(times.back())));
+  return *step;
 }
 
 double agreeingStep(const std::string& path, double stated, std::optional<double> dtGiven) {

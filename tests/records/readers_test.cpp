@@ -202,3 +202,10 @@ TEST(Units, RefuseSamplesThatOverflowInTheOutputUnit) {
             "big.AT2: sample 2 (1e+308 g) is too large for g with --scale 10");
   EXPECT_EQ(records::samplesInOutputUnits(record, {"", "g", 1.0}), record.samples);
 }
+
+TEST(ColumnReader, RefusesATimeColumnWhoseSpanOverflows) {
+  EXPECT_EQ(errorOf([] {
+              records::readColumns("o.txt", {"-1e308 1", "0 2", "1e308 3"}, std::nullopt);
+            }),
+            "o.txt: the time column gives no usable time step (from -1e+308 s to 1e+308 s)");
+}
