@@ -72,6 +72,11 @@ double decodeCount(ByteReader& in) {
   return raw;
 }
 
+// Any number for a slot; a count never exceeds the fuzzing limit.
+double decodeNumber(Slot slot, ByteReader& in) {
+  return slot == Slot::Count ? decodeCount(in) : decodeValue(slot, in);
+}
+
 // splitmix64, for reproducible noise records.
 double noise(std::uint64_t& state) {
   std::uint64_t z = (state += 0x9E3779B97F4A7C15ULL);
@@ -153,8 +158,7 @@ host::Value decodeValid(Slot slot, bool row, ByteReader& in) {
     case Slot::Periods: return decodeVector(slot, kMaxPeriods, row, in);
     case Slot::Method:
     case Slot::Strength: return decodeText(slot, in);
-    case Slot::Count: return host::scalar(decodeCount(in));
-    default: return host::scalar(decodeValue(slot, in));
+    default: return host::scalar(decodeNumber(slot, in));
   }
 }
 
@@ -162,7 +166,7 @@ host::Value decodeMatrix(Slot slot, ByteReader& in) {
   const std::uint8_t dims = in.byte();
   const std::size_t rows = 1 + dims % 4, cols = 1 + dims / 4 % 4;
   std::vector<double> values(rows * cols);
-  for (double& v : values) v = decodeValue(slot, in);
+  for (double& v : values) v = decodeNumber(slot, in);
   return host::matrix(rows, cols, values);
 }
 
@@ -192,7 +196,7 @@ host::Value decodeWrong(Slot slot, std::uint8_t mutation, ByteReader& in) {
     case 9: return host::matrix(1, 0, {});
     case 10: return host::matrix(0, 1, {});
     case 11: return decodeMatrix(slot, in);
-    default: return host::scalar(decodeValue(slot, in));
+    default: return host::scalar(decodeNumber(slot, in));
   }
 }
 
@@ -211,6 +215,31 @@ Execution decodeExecution(std::uint8_t bits) {
   execution.straightforward = bits & 8;
   execution.compareWithReference = bits & 16;
   return execution;
+}
+
+// A nonzero value at least `smallest` in size, with its sign.
+double awayFromZero(double value, double smallest) {
+  return value != 0.0 && std::fabs(value) < smallest ? std::copysign(smallest, value) : value;
+}
+
+// The limits that keep the sub-stepping integrators from running for hours.
+double clampForSubSteps(Slot slot, bool zeta, double value) {
+  if (!std::isfinite(value)) return value;
+  switch (slot) {
+    case Slot::Record:
+      return std::fabs(value) > kLargestSubSteppedSample
+                 ? std::copysign(kLargestSubSteppedSample, value)
+                 : value;
+    case Slot::Dt: return std::fmin(value, kLargestSubSteppedDt);
+    case Slot::Swept: return zeta ? std::fmax(value, kSmallestSubSteppedZeta) : value;
+    case Slot::Kin:
+    case Slot::Iso: return std::fmax(value, kSmallestSubSteppedHardening);
+    case Slot::Uy: return awayFromZero(value, kSmallestSubSteppedUy);
+    case Slot::Periods:
+    case Slot::Tstart:
+    case Slot::Tend: return awayFromZero(value, kSmallestSubSteppedPeriod);
+    default: return value;
+  }
 }
 
 const std::vector<Slot>& longestForm(const ModuleForms& module) {
@@ -235,6 +264,9 @@ DecodedCall decodeCall(const ModuleForms& module, ByteReader& in) {
     const Slot slot = i < kinds.size() ? kinds[i] : static_cast<Slot>(in.byte() % kSlotKinds);
     call.inputs.push_back(decodeArgument(slot, in));
     call.slots.push_back(slot);
+    if (module.subSteps)
+      for (double& value : call.inputs.back()->data)
+        value = clampForSubSteps(slot, module.sweptField == "zeta", value);
   }
   return call;
 }

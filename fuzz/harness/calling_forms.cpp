@@ -39,8 +39,9 @@ ModuleForms module(const std::string& name, int fields, const std::string& mass,
                    const std::string& swept, bool emptySwept,
                    std::vector<std::vector<Slot>> forms) {
   const std::string errorModule = name.substr(0, name.find('/'));
+  const bool elastic = name == "Quorvel" || name == "Daskent";
   return {name, errorModule, bench::gatewayOf(name), fields, mass, swept, emptySwept,
-          std::move(forms)};
+          !elastic, std::move(forms)};
 }
 
 }  // namespace

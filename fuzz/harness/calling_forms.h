@@ -37,6 +37,7 @@ struct ModuleForms {
   std::string massField;     // field 1: "mass" or "W"
   std::string sweptField;    // field 2: "zeta", "frn" or "Qd"
   bool sweptMayBeEmpty;      // a 0 x 0 swept vector is a defined call
+  bool subSteps;             // the integrator halves its step until it converges
   std::vector<std::vector<Slot>> forms;
 };
 

@@ -50,8 +50,12 @@ std::vector<double> samplesInOutputUnits(const Record& record, const UnitOptions
   const double factor =
       conversionFactor(findUnit(inName), findUnit(options.outUnits), options.scale);
   std::vector<double> samples = record.samples;
-  if (factor == 1.0) return samples;
   for (std::size_t i = 0; i < samples.size(); ++i) {
+    if (!std::isfinite(samples[i]))
+      throw fileError(record.path, 0,
+                      "sample " + std::to_string(i + 1) + " is not a finite number (" +
+                          roundTrip(samples[i]) + " " + inName + ")");
+    if (factor == 1.0) continue;
     samples[i] *= factor;
     // A finite sample must stay finite: an overflow would reach the module as infinity.
     if (!std::isfinite(samples[i]))

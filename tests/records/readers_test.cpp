@@ -201,6 +201,10 @@ TEST(Units, RefuseSamplesThatOverflowInTheOutputUnit) {
   EXPECT_EQ(errorOf([&] { records::samplesInOutputUnits(record, {"", "g", 10.0}); }),
             "big.AT2: sample 2 (1e+308 g) is too large for g with --scale 10");
   EXPECT_EQ(records::samplesInOutputUnits(record, {"", "g", 1.0}), record.samples);
+  const records::Record synthetic{"demo", {0.1, std::nan("")}, 0.01, "g"};
+  EXPECT_EQ(errorOf([&] { records::samplesInOutputUnits(synthetic, {"", "m/s2", 1.0}); }),
+            "demo: sample 2 is not a finite number (nan g)");
+  EXPECT_THROW(records::samplesInOutputUnits(synthetic, {"", "g", 1.0}), records::Error);
 }
 
 TEST(ColumnReader, RefusesATimeColumnWhoseSpanOverflows) {
