@@ -21,7 +21,10 @@ if [[ ! -f "$build/CMakeCache.txt" ]]; then
   CC=clang CXX=clang++ cmake -S "$top" -B "$build" -DCMAKE_BUILD_TYPE=Release -DSPECTRA_FUZZ=ON \
     -DSPECTRA_OCTAVE=OFF -DSPECTRA_CLI=ON -DSPECTRA_TESTS=OFF -DSPECTRA_BENCHMARKS=OFF >/dev/null
 fi
-cmake --build "$build" -j"$(nproc)" --target spectra_fuzz_targets >/dev/null
+if ! cmake --build "$build" -j"$(nproc)" --target spectra_fuzz_targets >"$build/build.log" 2>&1; then
+  tail -30 "$build/build.log" >&2
+  exit 1
+fi
 
 mapfile -t targets < <(find "$build/fuzz" -maxdepth 1 -type f -name 'fuzz_*' -executable \
                          -printf '%f\n' | sed 's/^fuzz_//' | sort)
@@ -73,13 +76,15 @@ for t in "${targets[@]}"; do
   [[ -n "$d" ]] && dict=(-dict="$d")
   log="$build/findings/$t.log"
   echo "fuzz.sh: $t for $seconds s" >&2
+  started=$SECONDS
   if nice -n 10 "$build/fuzz/fuzz_$t" "$corpus" "$top/fuzz/corpus/$t" -max_total_time="$seconds" \
        -timeout="$(time_limit "$t")" -rss_limit_mb=3072 -malloc_limit_mb=2048 -max_len="$(max_len "$t")" \
        -artifact_prefix="$findings/" -report_slow_units=5 -print_final_stats=1 "${dict[@]}" "$@" >"$log" 2>&1; then
     runs=$(sed -n 's/^stat::number_of_executed_units: *//p' "$log")
     cov=$(grep -o 'cov: [0-9]*' "$log" | tail -1 | cut -d' ' -f2)
     features=$(grep -o 'ft: [0-9]*' "$log" | tail -1 | cut -d' ' -f2)
-    echo "fuzz.sh: $t: ${runs:-?} runs, coverage ${cov:-?} edges, ${features:-?} features, no finding" >&2
+    echo "fuzz.sh: $t: ${runs:-?} runs, coverage ${cov:-?} edges, ${features:-?} features," \
+      "$((SECONDS - started)) s, no finding" >&2
   else
     echo "fuzz.sh: $t: FINDING (log $log, input in $findings/)" >&2
     grep -E "ERROR|invariant broken|SUMMARY|Test unit written" "$log" | head -5 >&2 || true

@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
 # Every test: unit and Octave tests, the MATLAB/Octave build script, the unit tests again under
-# AddressSanitizer and UndefinedBehaviorSanitizer, and the conformance cases when ../shared has them.
+# AddressSanitizer and UndefinedBehaviorSanitizer, a short fuzzing run of every fuzz target
+# (SPECTRA_FUZZ_SECONDS each, default 20; 0 skips it), and the conformance cases when ../shared
+# has them.
 set -euo pipefail
 top="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 source "$top/scripts/setup.sh"
@@ -25,6 +27,12 @@ asan_dir="$top/build-asan"
 cmake -S "$top" -B "$asan_dir" -DSPECTRA_SANITIZE=ON -DSPECTRA_BENCHMARKS=OFF -DSPECTRA_OCTAVE=OFF >/dev/null
 cmake --build "$asan_dir" -j"$(nproc)"
 ctest --test-dir "$asan_dir" -L unit --output-on-failure -j"$(nproc)"
+
+fuzz_seconds="${SPECTRA_FUZZ_SECONDS:-20}"
+if ((fuzz_seconds > 0)); then
+  echo "== fuzzing: every target for $fuzz_seconds s (scripts/fuzz.sh)" >&2
+  "$top/scripts/fuzz.sh" all "$fuzz_seconds"
+fi
 
 conformance="$top/../shared/conformance/check.py"
 if [[ -f "$conformance" ]]; then
