@@ -47,21 +47,6 @@ void requireFiniteParameter(double value, const std::string& name) {
   require(std::isfinite(value), name + " resolved to " + records::roundTrip(value));
 }
 
-void checkParameters(const cli::Parameters& p) {
-  require(p.module != nullptr, "no module after resolving the parameters");
-  try {
-    records::findUnit(p.outUnits);
-  } catch (const records::Error&) {
-    throw Violation("the output unit '" + p.outUnits + "' is not a unit");
-  }
-  checkPeriods(p.periods, "the periods");
-  for (double value : p.swept) requireFiniteParameter(value, "a swept value");
-  for (const auto& [value, name] :
-       {std::pair{p.mass, "the mass"}, {p.weight, "the weight"}, {p.gravity, "gravity"},
-        {p.kin, "kin"}, {p.iso, "iso"}, {p.para, "para"}, {p.uy, "uy"}, {p.alpha, "alpha"}})
-    requireFiniteParameter(value, name);
-}
-
 void checkFields(const cli::ModuleSpec& spec, const std::string& list) {
   for (const std::string& field : cli::chosenFields(spec, list))
     require(std::find(spec.fields.begin(), spec.fields.end(), field) != spec.fields.end(),
@@ -155,6 +140,21 @@ void checkHeaderUnit(const std::string& text) {
 }
 
 }  // namespace
+
+void checkParameters(const cli::Parameters& p) {
+  require(p.module != nullptr, "no module after resolving the parameters");
+  try {
+    records::findUnit(p.outUnits);
+  } catch (const records::Error&) {
+    throw Violation("the output unit '" + p.outUnits + "' is not a unit");
+  }
+  checkPeriods(p.periods, "the periods");
+  for (double value : p.swept) requireFiniteParameter(value, "a swept value");
+  for (const auto& [value, name] :
+       {std::pair{p.mass, "the mass"}, {p.weight, "the weight"}, {p.gravity, "gravity"},
+        {p.kin, "kin"}, {p.iso, "iso"}, {p.para, "para"}, {p.uy, "uy"}, {p.alpha, "alpha"}})
+    requireFiniteParameter(value, name);
+}
 
 std::vector<std::string> argumentsOf(const std::uint8_t* data, std::size_t size) {
   std::vector<std::string> arguments(1);

@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "cli/app/parameters.h"
+
 namespace fuzz {
 
 // The arguments after the program name: the input split at newlines and NULs (at most 64).
@@ -18,6 +20,10 @@ std::vector<std::string> argumentsOf(const std::uint8_t* data, std::size_t size)
 // values are few, the module is called on a short record and its outcome checked as a gateway
 // call. Throws Violation otherwise.
 void checkCommandLineInput(const std::uint8_t* data, std::size_t size);
+
+// Parameters a module can take: every period positive and finite (1 to 10^6 of them, or a
+// generated range with such ends), finite numbers, a known output unit. Throws Violation.
+void checkParameters(const cli::Parameters& p);
 
 // The first character picks the parser ('0' periods list or range, '1' log-spaced range, '2'
 // number list, '3' single number, '4' unit in a column header; any byte, modulo 5 after

@@ -5,7 +5,9 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <set>
 
+#include "harness/argument_decoder.h"
 #include "harness/targets.h"
 #include "harness/violation.h"
 
@@ -52,5 +54,26 @@ std::vector<std::string> targetNames() {
 
 INSTANTIATE_TEST_SUITE_P(EveryTarget, KeptInputs, testing::ValuesIn(targetNames()),
                          [](const testing::TestParamInfo<std::string>& info) { return info.param; });
+
+// The gateway seeds are valid calls of every calling form, so that fuzzing starts inside the
+// drivers rather than at the input checks.
+TEST(GatewaySeeds, AreSuccessfulCallsOfEveryCallingForm) {
+  const fs::path root = SPECTRA_FUZZ_SOURCE_DIR;
+  for (const fuzz::ModuleForms& module : fuzz::moduleForms()) {
+    std::set<std::size_t> inputCounts;
+    for (const fs::directory_entry& entry :
+         fs::directory_iterator(root / "corpus" / fuzz::gatewayTargetName(module.name))) {
+      const std::vector<std::uint8_t> bytes = contentOf(entry.path());
+      fuzz::ByteReader reader(bytes.data(), bytes.size());
+      const fuzz::DecodedCall call = fuzz::decodeCall(module, reader);
+      std::vector<const mxArray*> inputs;
+      for (const host::Value& input : call.inputs) inputs.push_back(input.get());
+      const host::Outcome outcome = host::call(module.gateway, call.nlhs, inputs);
+      EXPECT_TRUE(outcome.ok) << entry.path() << ": " << outcome.error;
+      inputCounts.insert(inputs.size());
+    }
+    EXPECT_EQ(inputCounts.size(), module.forms.size()) << module.name;
+  }
+}
 
 }  // namespace
