@@ -4,15 +4,16 @@
 #   scripts/fuzz.sh TARGET SECONDS [libFuzzer options...]    e.g. scripts/fuzz.sh at2 600
 #   scripts/fuzz.sh all SECONDS                               e.g. scripts/fuzz.sh all 1800
 #   scripts/fuzz.sh list
-# Each target starts from the seeds in fuzz/corpus/<target> and the inputs earlier runs kept in
-# build-fuzz/corpus/<target>. A finding stops that target, lands in build-fuzz/findings/<target>/
-# and makes the script fail after the other targets have run; once fixed, keep the input in
-# fuzz/regressions/<target>/ so that the unit tests replay it.
+# Each target starts from its seeds (fuzz/corpus/<target>), its kept regression inputs
+# (fuzz/regressions/<target>) and what earlier runs kept in build-fuzz/corpus/<target> (or in
+# $SPECTRA_FUZZ_CORPUS/<target>; CI starts from an empty one). A finding stops that target, lands
+# in build-fuzz/findings/<target>/ and makes the script fail after the other targets have run;
+# once fixed, keep the input in fuzz/regressions/<target>/ so that the unit tests replay it.
 set -euo pipefail
 top="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 build="${FUZZ_BUILD_DIR:-$top/build-fuzz}"
 
-usage() { sed -n '2,11p' "${BASH_SOURCE[0]}" | sed 's/^# \{0,1\}//' >&2; exit 2; }
+usage() { sed -n '2,/^set /p' "${BASH_SOURCE[0]}" | grep '^#' | sed 's/^# \{0,1\}//' >&2; exit 2; }
 [[ $# -ge 1 ]] || usage
 target="$1"
 shift
@@ -68,16 +69,18 @@ export ASAN_OPTIONS="${ASAN_OPTIONS:-detect_leaks=1:abort_on_error=1:symbolize=1
 export UBSAN_OPTIONS="${UBSAN_OPTIONS:-print_stacktrace=1:halt_on_error=1}"
 failed=()
 for t in "${targets[@]}"; do
-  corpus="$build/corpus/$t"
+  corpus="${SPECTRA_FUZZ_CORPUS:-$build/corpus}/$t"
   findings="$build/findings/$t"
   mkdir -p "$corpus" "$findings"
+  seeds=("$top/fuzz/corpus/$t")
+  [[ -d "$top/fuzz/regressions/$t" ]] && seeds+=("$top/fuzz/regressions/$t")
   dict=()
   d="$(dictionary "$t")"
   [[ -n "$d" ]] && dict=(-dict="$d")
   log="$build/findings/$t.log"
   echo "fuzz.sh: $t for $seconds s" >&2
   started=$SECONDS
-  if nice -n 10 "$build/fuzz/fuzz_$t" "$corpus" "$top/fuzz/corpus/$t" -max_total_time="$seconds" \
+  if nice -n 10 "$build/fuzz/fuzz_$t" "$corpus" "${seeds[@]}" -max_total_time="$seconds" \
        -timeout="$(time_limit "$t")" -rss_limit_mb=3072 -malloc_limit_mb=2048 -max_len="$(max_len "$t")" \
        -artifact_prefix="$findings/" -report_slow_units=5 -print_final_stats=1 "${dict[@]}" "$@" >"$log" 2>&1; then
     runs=$(sed -n 's/^stat::number_of_executed_units: *//p' "$log")

@@ -31,7 +31,11 @@ ctest --test-dir "$asan_dir" -L unit --output-on-failure -j"$(nproc)"
 fuzz_seconds="${SPECTRA_FUZZ_SECONDS:-20}"
 if ((fuzz_seconds > 0)); then
   echo "== fuzzing: every target for $fuzz_seconds s (scripts/fuzz.sh)" >&2
-  "$top/scripts/fuzz.sh" all "$fuzz_seconds"
+  # From the kept seeds alone, so that every run explores afresh from the same start.
+  fuzz_corpus="$(mktemp -d)"
+  SPECTRA_FUZZ_CORPUS="$fuzz_corpus" "$top/scripts/fuzz.sh" all "$fuzz_seconds" ||
+    { rm -rf "$fuzz_corpus"; exit 1; }
+  rm -rf "$fuzz_corpus"
 fi
 
 conformance="$top/../shared/conformance/check.py"

@@ -231,6 +231,7 @@ double clampForSubSteps(Slot slot, bool zeta, double value) {
                  ? std::copysign(kLargestSubSteppedSample, value)
                  : value;
     case Slot::Dt: return std::fmin(value, kLargestSubSteppedDt);
+    case Slot::Mass: return std::fabs(value);
     case Slot::Swept: return zeta ? std::fmax(value, kSmallestSubSteppedZeta) : value;
     case Slot::Kin:
     case Slot::Iso: return std::fmax(value, kSmallestSubSteppedHardening);

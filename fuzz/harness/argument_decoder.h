@@ -22,10 +22,11 @@ constexpr int kMaxInputs = 12;
 // iteration converges to an absolute tolerance, then walk the rest of the step at that size:
 // with degenerate inputs one call runs for minutes to years (dt = 3e7 s, a damping ratio of -1,
 // a hardening ratio near -1, accelerations of 1e18, a pre-sliding displacement of 1e-16, a period
-// of 1e-8 s; see fuzz/README.md). For those modules finite values are kept within what a record
-// and an oscillator can be: samples within ±1e4, dt at most 0.2 s, damping ratios at least -0.2,
-// hardening ratios at least -0.5, pre-sliding displacements and periods at least 1e-7 and 1e-3
-// in size. NaN, infinities, zeros and every other input stay free.
+// of 1e-8 s, a negative mass; see fuzz/README.md). For those modules finite values are kept
+// within what a record and an oscillator can be: samples within ±1e4, dt at most 0.2 s, damping
+// ratios at least -0.2, hardening ratios at least -0.5, pre-sliding displacements and periods at
+// least 1e-7 and 1e-3 in size, masses not negative. NaN, infinities, zeros and every other input
+// stay free.
 constexpr double kLargestSubSteppedSample = 1e4;
 constexpr double kLargestSubSteppedDt = 0.2;
 constexpr double kSmallestSubSteppedZeta = -0.2;

@@ -79,6 +79,7 @@ bool withinSubSteppedLimits(Slot slot, const fuzz::ModuleForms& module, double v
   switch (slot) {
     case Slot::Record: return std::fabs(v) <= fuzz::kLargestSubSteppedSample;
     case Slot::Dt: return v <= fuzz::kLargestSubSteppedDt;
+    case Slot::Mass: return !(v < 0.0);
     case Slot::Swept: return module.sweptField != "zeta" || v >= fuzz::kSmallestSubSteppedZeta;
     case Slot::Kin:
     case Slot::Iso: return v >= fuzz::kSmallestSubSteppedHardening;
