@@ -86,8 +86,11 @@ for t in "${targets[@]}"; do
     runs=$(sed -n 's/^stat::number_of_executed_units: *//p' "$log")
     cov=$(grep -o 'cov: [0-9]*' "$log" | tail -1 | cut -d' ' -f2)
     features=$(grep -o 'ft: [0-9]*' "$log" | tail -1 | cut -d' ' -f2)
+    slow=$(find "$findings" -name 'slow-unit-*' | wc -l)
+    note=""
+    ((slow == 0)) || note=" ($slow inputs slower than 5 s kept in $findings/)"
     echo "fuzz.sh: $t: ${runs:-?} runs, coverage ${cov:-?} edges, ${features:-?} features," \
-      "$((SECONDS - started)) s, no finding" >&2
+      "$((SECONDS - started)) s, no finding$note" >&2
   else
     echo "fuzz.sh: $t: FINDING (log $log, input in $findings/)" >&2
     grep -E "ERROR|invariant broken|SUMMARY|Test unit written" "$log" | head -5 >&2 || true

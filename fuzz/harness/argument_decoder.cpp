@@ -217,30 +217,29 @@ Execution decodeExecution(std::uint8_t bits) {
   return execution;
 }
 
-// A nonzero value at least `smallest` in size, with its sign.
-double awayFromZero(double value, double smallest) {
-  return value != 0.0 && std::fabs(value) < smallest ? std::copysign(smallest, value) : value;
+// The value with its size brought into [smallest, largest], sign kept.
+double withinSize(double value, double smallest, double largest) {
+  return std::copysign(std::fmin(std::fmax(std::fabs(value), smallest), largest), value);
 }
 
 // The limits that keep the sub-stepping integrators from running for hours.
 double clampForSubSteps(Slot slot, bool zeta, double value) {
-  if (!std::isfinite(value)) return value;
+  if (!std::isfinite(value) || value == 0.0 || slot == Slot::Count) return value;
   switch (slot) {
-    case Slot::Record:
-      return std::fabs(value) > kLargestSubSteppedSample
-                 ? std::copysign(kLargestSubSteppedSample, value)
-                 : value;
-    case Slot::Dt: return std::fmin(value, kLargestSubSteppedDt);
-    case Slot::Mass: return std::fabs(value);
-    case Slot::Swept: return zeta ? std::fmax(value, kSmallestSubSteppedZeta) : value;
-    case Slot::Kin:
-    case Slot::Iso: return std::fmax(value, kSmallestSubSteppedHardening);
-    case Slot::Uy: return awayFromZero(value, kSmallestSubSteppedUy);
+    case Slot::Record: return std::fabs(value) > kLargestSubSteppedSample
+                                  ? std::copysign(kLargestSubSteppedSample, value)
+                                  : value;
+    case Slot::Dt: return withinSize(value, kSmallestSubSteppedValue, kLargestSubSteppedDt);
     case Slot::Periods:
     case Slot::Tstart:
-    case Slot::Tend: return awayFromZero(value, kSmallestSubSteppedPeriod);
-    default: return value;
+    case Slot::Tend: return withinSize(value, kSmallestSubSteppedPeriod, kLargestSubSteppedValue);
+    case Slot::Mass: value = std::fabs(value); break;
+    case Slot::Swept: value = zeta ? std::fmax(value, kSmallestSubSteppedZeta) : value; break;
+    case Slot::Kin:
+    case Slot::Iso: value = std::fmax(value, kSmallestSubSteppedHardening); break;
+    default: break;
   }
+  return withinSize(value, kSmallestSubSteppedValue, kLargestSubSteppedValue);
 }
 
 const std::vector<Slot>& longestForm(const ModuleForms& module) {

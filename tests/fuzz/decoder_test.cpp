@@ -73,22 +73,27 @@ TEST(CallDecoder, DecodesEncodedCallsOfEveryFormExactly) {
   }
 }
 
-// The regions the decoder keeps the sub-stepping modules out of (finite values only).
+// The regions the decoder keeps the sub-stepping modules out of (finite nonzero values only).
 bool withinSubSteppedLimits(Slot slot, const fuzz::ModuleForms& module, double v) {
-  if (!std::isfinite(v)) return true;
+  if (!std::isfinite(v) || v == 0.0 || slot == Slot::Count) return true;
+  const double size = std::fabs(v);
   switch (slot) {
-    case Slot::Record: return std::fabs(v) <= fuzz::kLargestSubSteppedSample;
-    case Slot::Dt: return v <= fuzz::kLargestSubSteppedDt;
-    case Slot::Mass: return !(v < 0.0);
-    case Slot::Swept: return module.sweptField != "zeta" || v >= fuzz::kSmallestSubSteppedZeta;
-    case Slot::Kin:
-    case Slot::Iso: return v >= fuzz::kSmallestSubSteppedHardening;
-    case Slot::Uy: return v == 0.0 || std::fabs(v) >= fuzz::kSmallestSubSteppedUy;
+    case Slot::Record: return size <= fuzz::kLargestSubSteppedSample;
+    case Slot::Dt: return size <= fuzz::kLargestSubSteppedDt;
     case Slot::Periods:
     case Slot::Tstart:
-    case Slot::Tend: return v == 0.0 || std::fabs(v) >= fuzz::kSmallestSubSteppedPeriod;
-    default: return true;
+    case Slot::Tend: return size >= fuzz::kSmallestSubSteppedPeriod;
+    case Slot::Mass: return v > 0.0;
+    case Slot::Swept:
+      if (module.sweptField == "zeta" && v < fuzz::kSmallestSubSteppedZeta) return false;
+      break;
+    case Slot::Kin:
+    case Slot::Iso:
+      if (v < fuzz::kSmallestSubSteppedHardening) return false;
+      break;
+    default: break;
   }
+  return size >= fuzz::kSmallestSubSteppedValue && size <= fuzz::kLargestSubSteppedValue;
 }
 
 // Random inputs of every length never ask for more than the limits that keep a call fast: no
