@@ -72,6 +72,7 @@ for t in "${targets[@]}"; do
   corpus="${SPECTRA_FUZZ_CORPUS:-$build/corpus}/$t"
   findings="$build/findings/$t"
   mkdir -p "$corpus" "$findings"
+  rm -f "$findings"/slow-unit-*
   seeds=("$top/fuzz/corpus/$t")
   [[ -d "$top/fuzz/regressions/$t" ]] && seeds+=("$top/fuzz/regressions/$t")
   dict=()
