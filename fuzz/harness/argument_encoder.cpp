@@ -23,9 +23,9 @@ CallEncoder::CallEncoder(int formIndex, std::uint8_t execution) {
 }
 
 void CallEncoder::raw(double value) {
-  unsigned char bits[sizeof(double)];
-  std::memcpy(bits, &value, sizeof value);
-  bytes_.insert(bytes_.end(), bits, bits + sizeof bits);
+  std::uint64_t bits = 0;
+  std::memcpy(&bits, &value, sizeof value);
+  for (int i = 0; i < 8; ++i) bytes_.push_back(static_cast<std::uint8_t>(bits >> (8 * i)));
 }
 
 CallEncoder& CallEncoder::record(const std::vector<double>& samples, bool row) {

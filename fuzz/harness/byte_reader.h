@@ -23,12 +23,12 @@ class ByteReader {
     return static_cast<std::uint16_t>(high << 8 | byte());
   }
 
-  // Eight bytes as the bits of a double (zero bits past the end).
+  // Eight bytes, least significant first, as the bits of a double (zero bits past the end).
   double rawDouble() {
-    unsigned char bits[sizeof(double)] = {};
-    for (unsigned char& b : bits) b = byte();
+    std::uint64_t bits = 0;
+    for (int i = 0; i < 8; ++i) bits |= static_cast<std::uint64_t>(byte()) << (8 * i);
     double value = 0.0;
-    std::memcpy(&value, bits, sizeof value);
+    std::memcpy(&value, &bits, sizeof value);
     return value;
   }
 
