@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Every test: unit and Octave tests, the Python package's tests, the MATLAB/Octave build script,
-# the unit tests again under AddressSanitizer and UndefinedBehaviorSanitizer, and the conformance
+# the unit tests again under AddressSanitizer and UndefinedBehaviorSanitizer, a short fuzzing run
+# of every fuzz target (SPECTRA_FUZZ_SECONDS each, default 20; 0 skips it), and the conformance
 # cases when ../shared has them.
 set -euo pipefail
 top="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
@@ -32,6 +33,16 @@ cmake -S "$top" -B "$asan_dir" -DSPECTRA_SANITIZE=ON -DSPECTRA_BENCHMARKS=OFF -D
   $SPECTRA_CI_ARGS >/dev/null
 cmake --build "$asan_dir" -j"$(nproc)"
 ctest --test-dir "$asan_dir" -L unit --output-on-failure -j"$(nproc)"
+
+fuzz_seconds="${SPECTRA_FUZZ_SECONDS:-20}"
+if ((fuzz_seconds > 0)); then
+  echo "== fuzzing: every target for $fuzz_seconds s (scripts/fuzz.sh)" >&2
+  # From the kept seeds alone, so that every run explores afresh from the same start.
+  fuzz_corpus="$(mktemp -d)"
+  SPECTRA_FUZZ_CORPUS="$fuzz_corpus" "$top/scripts/fuzz.sh" all "$fuzz_seconds" ||
+    { rm -rf "$fuzz_corpus"; exit 1; }
+  rm -rf "$fuzz_corpus"
+fi
 
 conformance="$top/../shared/conformance/check.py"
 if [[ -f "$conformance" ]]; then

@@ -38,7 +38,13 @@ double stepOfTimeColumn(const std::string& path, const std::vector<double>& time
                                   step, first));
   }
   const double mean = (times.back() - times.front()) / static_cast<double>(times.size() - 1);
-  return *parseNumber(fmt::format("{:.10g}", mean));
+  const std::optional<double> step = parseNumber(fmt::format("{:.10g}", mean));
+  // Times near the largest double can span more than a double holds.
+  if (!step || !std::isfinite(*step) || !(*step > 0.0))
+    throw fileError(path, 0,
+                    fmt::format("the time column gives no usable time step (from {} s to {} s)",
+                                roundTrip(times.front()), roundTrip(times.back())));
+  return *step;
 }
 
 double agreeingStep(const std::string& path, double stated, std::optional<double> dtGiven) {
@@ -58,6 +64,8 @@ Record readColumns(const std::string& path, const std::vector<std::string>& line
   for (std::size_t i = 0; i < lines.size(); ++i) {
     if (isBlankOrComment(lines[i])) continue;
     const std::vector<std::string> fields = splitFields(lines[i]);
+    // A line of nothing but separators, such as ",", holds no value at all.
+    if (fields.empty()) throw fileError(path, i + 1, "no values on this line");
     if (columns == 0) columns = fields.size();
     if (columns > 2)
       throw fileError(path, i + 1, "expected one or two columns, found " + std::to_string(columns));

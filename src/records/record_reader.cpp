@@ -2,6 +2,7 @@
 #include "records/record_reader.h"
 
 #include <algorithm>
+#include <cmath>
 
 #include "records/at2_reader.h"
 #include "records/column_reader.h"
@@ -12,6 +13,7 @@
 #include "records/file_content.h"
 #include "records/knet_reader.h"
 #include "records/smc_reader.h"
+#include "records/numbers.h"
 
 namespace records {
 
@@ -55,6 +57,10 @@ Record readRecord(const std::string& path, const ReadOptions& options) {
   if (std::find(names.begin(), names.end(), options.format) == names.end())
     throw Error("unknown record format '" + options.format + "' (known: " + knownFormatsText() +
                 ")");
+  if (options.dt && !(std::isfinite(*options.dt) && *options.dt > 0.0))
+    throw fileError(path, 0,
+                    "the time step --dt must be a positive number of seconds, not " +
+                        roundTrip(*options.dt));
   const std::vector<std::string> lines = recordFileLines(path);
   const std::string format = options.format == "auto" ? detectFormat(path, lines) : options.format;
   if (options.channel != 0 && format != "cosmos")
@@ -83,8 +89,20 @@ std::vector<double> samplesInOutputUnits(const Record& record, const UnitOptions
   const double factor =
       conversionFactor(findUnit(inName), findUnit(options.outUnits), options.scale);
   std::vector<double> samples = record.samples;
-  if (factor != 1.0)
-    for (double& sample : samples) sample *= factor;
+  for (std::size_t i = 0; i < samples.size(); ++i) {
+    if (!std::isfinite(samples[i]))
+      throw fileError(record.path, 0,
+                      "sample " + std::to_string(i + 1) + " is not a finite number (" +
+                          roundTrip(samples[i]) + " " + inName + ")");
+    if (factor == 1.0) continue;
+    samples[i] *= factor;
+    // A finite sample must stay finite: an overflow would reach the module as infinity.
+    if (!std::isfinite(samples[i]))
+      throw fileError(record.path, 0,
+                      "sample " + std::to_string(i + 1) + " (" + roundTrip(record.samples[i]) +
+                          " " + inName + ") is too large for " + options.outUnits +
+                          (options.scale != 1.0 ? " with --scale " + roundTrip(options.scale) : ""));
+  }
   return samples;
 }
 

@@ -31,7 +31,8 @@ struct UnitOptions {
 };
 
 // The samples in the output unit, times the scale. A file that states its unit keeps it; an
-// --units that contradicts it is an Error.
+// --units that contradicts it is an Error, and so is a sample that is not finite or would
+// overflow in the output unit.
 std::vector<double> samplesInOutputUnits(const Record& record, const UnitOptions& options);
 
 }  // namespace records

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <cmath>
 #include <filesystem>
 #include <fstream>
 
@@ -192,3 +193,39 @@ TEST(Units, ConvertOnceAndRefuseContradictions) {
 }
 
 }  // namespace
+
+// Faults the fuzzers found; their inputs are also kept in fuzz/regressions/.
+TEST(ColumnReader, RefusesALineOfSeparatorsOnly) {
+  EXPECT_EQ(errorOf([] { records::readColumns("s.txt", {",", "2"}, 0.01); }),
+            "s.txt:1: no values on this line");
+  EXPECT_EQ(errorOf([] { records::readColumns("s.txt", {"0 1", " ; "}, std::nullopt); }),
+            "s.txt:2: no values on this line");
+}
+
+TEST(RecordReader, RefusesAGivenTimeStepThatIsNotPositive) {
+  for (double dt : {0.0, -0.01, std::nan(""), HUGE_VAL})
+    EXPECT_NE(errorOf([&] { records::readRecord("any.txt", {"auto", "", dt}); })
+                  .rfind("any.txt: the time step --dt must be a positive number", 0),
+              std::string::npos)
+        << dt;
+}
+
+TEST(Units, RefuseSamplesThatOverflowInTheOutputUnit) {
+  const records::Record record{"big.AT2", {0.1, 1e308}, 0.01, "g"};
+  EXPECT_EQ(errorOf([&] { records::samplesInOutputUnits(record, {"", "m/s2", 1.0}); }),
+            "big.AT2: sample 2 (1e+308 g) is too large for m/s2");
+  EXPECT_EQ(errorOf([&] { records::samplesInOutputUnits(record, {"", "g", 10.0}); }),
+            "big.AT2: sample 2 (1e+308 g) is too large for g with --scale 10");
+  EXPECT_EQ(records::samplesInOutputUnits(record, {"", "g", 1.0}), record.samples);
+  const records::Record synthetic{"demo", {0.1, std::nan("")}, 0.01, "g"};
+  EXPECT_EQ(errorOf([&] { records::samplesInOutputUnits(synthetic, {"", "m/s2", 1.0}); }),
+            "demo: sample 2 is not a finite number (nan g)");
+  EXPECT_THROW(records::samplesInOutputUnits(synthetic, {"", "g", 1.0}), records::Error);
+}
+
+TEST(ColumnReader, RefusesATimeColumnWhoseSpanOverflows) {
+  EXPECT_EQ(errorOf([] {
+              records::readColumns("o.txt", {"-1e308 1", "0 2", "1e308 3"}, std::nullopt);
+            }),
+            "o.txt: the time column gives no usable time step (from -1e+308 s to 1e+308 s)");
+}
