@@ -9,7 +9,7 @@
 #include "cli/app/periods.h"
 #include "cli/app/pipeline.h"
 #include "cli/app/spectrum.h"
-#include "cli/writers/plot_writer.h"
+#include "cli/writers/figure_writer.h"
 #include "harness/argument_decoder.h"
 #include "harness/gateway_check.h"
 #include "harness/violation.h"
@@ -143,10 +143,13 @@ void checkHeaderUnit(const std::string& text) {
 
 void checkParameters(const cli::Parameters& p) {
   require(p.module != nullptr, "no module after resolving the parameters");
-  try {
-    records::findUnit(p.outUnits);
-  } catch (const records::Error&) {
-    throw Violation("the output unit '" + p.outUnits + "' is not a unit");
+  for (const core::Quantity quantity :
+       {core::Quantity::Acceleration, core::Quantity::Velocity, core::Quantity::Displacement,
+        core::Quantity::Force}) {
+    const cli::QuantityUnit& unit = p.units.of(quantity);
+    require(std::isfinite(unit.factor) && unit.factor > 0.0,
+            "the output unit '" + unit.name + "' has the factor " +
+                records::roundTrip(unit.factor));
   }
   checkPeriods(p.periods, "the periods");
   for (double value : p.swept) requireFiniteParameter(value, "a swept value");

@@ -31,7 +31,12 @@ CollectWarnings::CollectWarnings(std::string& text) : previous_(collector) { col
 CollectWarnings::~CollectWarnings() { collector = previous_; }
 
 void printCollected(const std::string& text) {
-  if (!text.empty()) mexPrintf("%s", text.c_str());
+  if (text.empty()) return;
+  // A caller that collects the warnings of the whole call gets these too.
+  if (collector != nullptr)
+    collector->append(text);
+  else
+    mexPrintf("%s", text.c_str());
 }
 
 }  // namespace core

@@ -26,7 +26,8 @@ class CollectWarnings {
   std::string* previous_;
 };
 
-// Prints collected text through the host console (call on the host's thread).
+// Prints collected text through the host console (call on the host's thread), or hands it to
+// the collector of an enclosing CollectWarnings.
 void printCollected(const std::string& text);
 
 }  // namespace core
