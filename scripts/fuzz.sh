@@ -60,7 +60,7 @@ time_limit() {
 
 dictionary() {
   case "$1" in
-    at2 | columns | csv | record) echo "$top/fuzz/dictionaries/records.dict" ;;
+    at2 | cosmos | smc | knet | esm | columns | csv | record) echo "$top/fuzz/dictionaries/records.dict" ;;
     cli_options | cli_numbers) echo "$top/fuzz/dictionaries/$1.dict" ;;
   esac
 }

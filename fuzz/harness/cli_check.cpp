@@ -2,13 +2,16 @@
 #include "harness/cli_check.h"
 
 #include <cmath>
+#include <filesystem>
 
 #include "cli/app/gateway_call.h"
+#include "cli/app/measure_run.h"
 #include "cli/app/options.h"
 #include "cli/app/parameters.h"
 #include "cli/app/periods.h"
 #include "cli/app/pipeline.h"
 #include "cli/app/spectrum.h"
+#include "cli/app/target_option.h"
 #include "cli/writers/figure_writer.h"
 #include "harness/argument_decoder.h"
 #include "harness/gateway_check.h"
@@ -78,15 +81,51 @@ void checkModuleCall(const cli::Parameters& p) {
   checkOutcome(*module, 1, pointers, host::call(module->gateway, 1, pointers));
 }
 
+// A target spectrum that was accepted gives a positive, finite Sa at every period of the run.
+void checkTarget(const std::string& text, const cli::Parameters& p) {
+  if (text.empty()) return;
+  const cli::Target target = cli::parseTarget(text);
+  require(target.spectrum != nullptr, "--target " + text + " gave no spectrum");
+  if (!smallEnough(p) || p.periods.generated) return;
+  for (double period : p.periods.list) {
+    const double sa = target.spectrum->sa(period);
+    require(std::isfinite(sa) && sa >= 0.0, "--target " + text + " gives Sa = " +
+                                                 records::roundTrip(sa) + " g at T = " +
+                                                 records::roundTrip(period) + " s");
+  }
+}
+
+// A --target naming a device or folder ("/dev/zero"): the program reads it like any file, which
+// may never end; the fuzzer leaves it alone.
+bool namesADevice(const std::string& target) {
+  std::error_code error;
+  const auto status = std::filesystem::status(target, error);
+  return !target.empty() && !error && status.type() != std::filesystem::file_type::regular &&
+         status.type() != std::filesystem::file_type::not_found;
+}
+
+// The measures' runs (RotD, histories, resampling, targets, shards, the largest-strength rule)
+// check their options before any work, as the program does; the module's own run checks its
+// fields, output files and plot.
+void checkOutputs(const cli::Request& request, const cli::Parameters& p) {
+  if (cli::usesMeasures(request, p)) {
+    if (namesADevice(request.measures.target)) return;
+    cli::checkMeasureRequest(request, p);
+    checkTarget(request.measures.target, p);
+    return;
+  }
+  checkFields(*p.module, request.output.fields);
+  if (!request.output.out.empty()) cli::checkDataTarget(request.output.out);
+  if (!request.output.plot.empty())
+    cli::checkPlotRequest(request.output.axes, request.output.plot);
+}
+
 void checkRequest(const cli::Request& request) {
   require(request.module != nullptr, "a command line without a module was accepted");
   try {
     const cli::Parameters p = cli::resolveParameters(request);
     checkParameters(p);
-    checkFields(*p.module, request.output.fields);
-    if (!request.output.out.empty()) cli::checkDataTarget(request.output.out);
-    if (!request.output.plot.empty())
-      cli::checkPlotRequest(request.output.axes, request.output.plot);
+    checkOutputs(request, p);
     checkModuleCall(p);
   } catch (const records::Error& error) {
     require(std::string(error.what()).size() > 0, "an empty error message");

@@ -59,6 +59,14 @@ std::string safeFileName(std::string name) {
   return name;
 }
 
+// Small channel numbers, wrong ones included (0 asks for the only channel, negative ones must be
+// refused); anything else is 0.
+int channelOf(const std::string& value) {
+  const std::optional<double> number = records::parseNumber(value);
+  if (!number || !(*number >= -3.0 && *number <= 9.0) || *number != std::floor(*number)) return 0;
+  return static_cast<int>(*number);
+}
+
 void applySetting(const std::string& setting, RecordInput& input) {
   const auto equals = setting.find('=');
   if (equals == std::string::npos) return;
@@ -69,16 +77,7 @@ void applySetting(const std::string& setting, RecordInput& input) {
   if (key == "units") input.units = value;
   if (key == "scale") input.scale = records::parseNumber(value).value_or(1.0);
   if (key == "name") input.fileName = safeFileName(value);
-}
-
-std::string format(ReaderKind kind) {
-  switch (kind) {
-    case ReaderKind::At2: return "at2";
-    case ReaderKind::Columns: return "columns";
-    case ReaderKind::Csv: return "csv";
-    case ReaderKind::Any: return "auto";
-  }
-  return "auto";
+  if (key == "channel") input.channel = channelOf(value);
 }
 
 void writeFile(const std::string& path, const std::string& content) {
@@ -118,6 +117,20 @@ void checkRecord(const records::Record& record, const RecordInput& input, const 
 
 }  // namespace
 
+std::string formatOf(ReaderKind kind) {
+  switch (kind) {
+    case ReaderKind::At2: return "at2";
+    case ReaderKind::Cosmos: return "cosmos";
+    case ReaderKind::Smc: return "smc";
+    case ReaderKind::Knet: return "knet";
+    case ReaderKind::Esm: return "esm";
+    case ReaderKind::Columns: return "columns";
+    case ReaderKind::Csv: return "csv";
+    case ReaderKind::Any: return "auto";
+  }
+  return "auto";
+}
+
 RecordInput decodeRecordInput(const std::uint8_t* data, std::size_t size) {
   const std::string text(reinterpret_cast<const char*>(data), size);
   const auto newline = text.find('\n');
@@ -134,17 +147,23 @@ RecordInput decodeRecordInput(const std::uint8_t* data, std::size_t size) {
   return input;
 }
 
-void checkRecordInput(ReaderKind kind, const std::uint8_t* data, std::size_t size) {
-  const RecordInput input = decodeRecordInput(data, size);
+records::Record readRecordInput(ReaderKind kind, const RecordInput& input) {
   const std::string path = (scratchFolder() / input.fileName).string();
   writeFile(path, input.content);
   records::ReadOptions options;
-  options.format = format(kind);
+  options.format = formatOf(kind);
   options.column = input.column;
   options.dt = input.dt;
+  options.channel = input.channel;
+  return records::readRecord(path, options);
+}
+
+void checkRecordInput(ReaderKind kind, const std::uint8_t* data, std::size_t size) {
+  const RecordInput input = decodeRecordInput(data, size);
+  const std::string path = (scratchFolder() / input.fileName).string();
   records::Record record;
   try {
-    record = records::readRecord(path, options);
+    record = readRecordInput(kind, input);
   } catch (const records::Error& error) {
     const std::string message = error.what();
     require(message.rfind(path, 0) == 0, "the error does not name the file: " + message);

@@ -1,4 +1,4 @@
-// Target table: the four reader targets, the command-line targets and one target per gateway.
+// Target table: a reader target per record format and one choosing by content, the command-line targets and one target per gateway.
 #include "harness/targets.h"
 
 #include <cctype>
@@ -41,6 +41,10 @@ std::string gatewayTargetName(const std::string& module) {
 const std::vector<Target>& fuzzTargets() {
   static const std::vector<Target> targets = [] {
     std::vector<Target> list = {{"at2", readerCheck<ReaderKind::At2>},
+                                {"cosmos", readerCheck<ReaderKind::Cosmos>},
+                                {"smc", readerCheck<ReaderKind::Smc>},
+                                {"knet", readerCheck<ReaderKind::Knet>},
+                                {"esm", readerCheck<ReaderKind::Esm>},
                                 {"columns", readerCheck<ReaderKind::Columns>},
                                 {"csv", readerCheck<ReaderKind::Csv>},
                                 {"record", readerCheck<ReaderKind::Any>}};

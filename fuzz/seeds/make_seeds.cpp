@@ -65,10 +65,136 @@ const std::vector<std::string>& csvSeeds() {
   return seeds;
 }
 
+// Values written perLine to a line, each by the printf format.
+template <typename T>
+std::string rows(const std::vector<T>& values, std::size_t perLine, const char* format) {
+  std::string text;
+  char field[64];
+  for (std::size_t i = 0; i < values.size(); ++i) {
+    std::snprintf(field, sizeof field, format, values[i]);
+    text += field;
+    if ((i + 1) % perLine == 0 || i + 1 == values.size()) text += "\n";
+  }
+  return text;
+}
+
+const std::vector<double> kAgencySamples = {12.5, -30.25, 41.0, -8.75, 0.5, 17.0, -22.5, 3.25};
+
+// A COSMOS channel in the full layout: 13 text lines, 100 integers, 100 reals (value 62 the
+// interval in milliseconds), one comment, the data line, samples in 8F10.5.
+std::string cosmosChannel(const std::string& kind, int stage, const std::string& dataLine) {
+  std::vector<int> ints(100, -999);
+  ints[0] = stage;
+  ints[1] = 1;
+  ints[2] = 4;
+  ints[3] = 120;
+  std::vector<double> reals(100, -999.0);
+  reals[61] = 10.0;
+  reals[62] = 0.08;
+  std::string text = kind + " (Format v01.20 with 13 text lines) Src: seeds\n";
+  text += "Test earthquake  Earthquake of Mon Jan 01, 2001 00:00 UTC\nHypocenter: 34.0 -118.0\n"
+          "Origin: 01/01/2001, 00:00:00.0 UTC\nStatn No: 05-12345  Code:CE-12345  Test\n"
+          "Coords: 34.0 -118.0\nRecorder: test\nRcrd start time: 1/1/2001, 00:00:10.000 UTC (Q=5)\n"
+          "Sta Chan   1:  90 deg (Rcrdr Chan  1) Location: free field\nRaw record length = 0.08\n"
+          "Processed: 01/01/01\nRecord filtered below 0.10 Hz\nValues used when unknown: -999\n";
+  text += " 100 Integer-header values follow on 10 lines, Format= (10I8)\n" + rows(ints, 10, "%8d");
+  text += " 100 Real-header values follow on 17 lines, Format= (6F13.6)\n" +
+          rows(reals, 6, "%13.6f");
+  text += "   1 Comment line(s) follow, each starting with a \"|\":\n| seed\n";
+  return text + dataLine + "\n" + rows(kAgencySamples, 8, "%10.5f") +
+         "End-of-data for Chan  1 acceleration\n";
+}
+
+const char* const kCosmosDataLine =
+    "       8 acceleration pts, approx    0 secs, units=cm/sec2 (04), Format=(8F10.5)";
+
+// A COSMOS channel with the shortest headers the layout allows: 1 text line, 2 integers and the
+// 62 reals up to the interval.
+std::string compactCosmos(const std::string& unit) {
+  std::string reals;
+  for (int i = 1; i < 62; ++i) reals += " 0";
+  return "Corrected accel (Format v01.20 with 1 text lines)\n"
+         " 2 Integer-header values follow on 1 lines, Format=(10I8)\n       2       1\n"
+         "62 Real-header values follow on 1 lines, Format=(62F2.0)\n" + reals + " 5\n"
+         " 0 Comment line(s) follow\n"
+         " 4 accel pts, units=" + unit + ", Format=(4E10.3)\n 1.000E+00-2.500E-01 3.0D-01   -0.125\n";
+}
+
+std::vector<std::string> cosmosSeeds() {
+  const std::string v2 = cosmosChannel("Corrected acceleration", 2, kCosmosDataLine);
+  const std::string velocity =
+      cosmosChannel("Velocity", 2,
+                    "       8 velocity pts, approx    0 secs, units=cm/sec (04), Format=(8F10.5)");
+  return {"name=rec.v2\n" + v2,
+          "name=rec.v1|channel=2\n" + cosmosChannel("Raw acceleration", 1, kCosmosDataLine) + v2,
+          "name=two.v2\n" + v2 + v2,
+          "name=vel.v2\n" + velocity,
+          "name=c.v2\n" + compactCosmos("cm/sec2"),
+          "name=g.v1|dt=0.005\n" + compactCosmos("g")};
+}
+
+// USGS SMC: 11 text lines, 48 integers (8I10), 50 reals (5E15.7), comments, samples.
+std::string smcFile(const std::string& type, double rate, bool precise) {
+  std::vector<long> ints(48, -32768);
+  const long start[] = {2001, 1, 0, 0, 10, 0};
+  for (int i = 0; i < 6; ++i) ints[1 + i] = start[i];
+  ints[15] = 1;
+  ints[16] = static_cast<long>(kAgencySamples.size());
+  if (precise) ints[46] = 8;
+  std::vector<double> reals(50, 1.7e38);
+  reals[1] = rate;
+  std::string text = type + "\nTest earthquake\nTEST  Test network\n*\n*\n"
+                            "station = Test Station          component= 360\n*\n*\n*\n*\n*\n";
+  text += rows(ints, 8, "%10ld") + rows(reals, 5, "%15.7e") + "| seed\n";
+  return text + (precise ? rows(kAgencySamples, 5, "%14.7E") : rows(kAgencySamples, 8, "%10.3E"));
+}
+
+std::vector<std::string> smcSeeds() {
+  return {"name=rec.smc\n" + smcFile("2 CORRECTED ACCELEROGRAM", 100.0, false),
+          "name=raw.smc\n" + smcFile("1 UNCORRECTED ACCELEROGRAM", 200.0, true),
+          "name=vel.smc\n" + smcFile("3 VELOCITY", 100.0, false),
+          "dt=0.01|name=x.smc\n" + smcFile("2 CORRECTED ACCELEROGRAM", 100.0, true)};
+}
+
+// K-NET ASCII: the header lines down to "Memo.", then counts, 8 per line.
+std::string knetFile(const std::string& frequency, const std::string& scale,
+                     const std::string& duration) {
+  return "Origin Time       2006/01/18 23:25:00\nLat.              37.798\nMag.              5.7\n"
+         "Station Code      MYG002\nRecord Time       2006/01/18 23:25:46\n"
+         "Sampling Freq(Hz) " + frequency + "\nDuration Time(s)  " + duration +
+         "\nDir.              N-S\nScale Factor      " + scale +
+         "\nMax. Acc. (gal)   0.5\nMemo.\n"
+         "     1201     -340     5506    -2211      120        0     -410      999\n";
+}
+
+std::vector<std::string> knetSeeds() {
+  return {"name=MYG0020601182325.NS\n" + knetFile("100Hz", "3920(gal)/6182761", "1"),
+          "name=k.EW\n" + knetFile("50Hz", "2000(gal)/8388608", "1"),
+          "name=k.UD|dt=0.01\n" + knetFile("100", "9.81(m/s2)/1e6", "1")};
+}
+
+// ESM ASCII: "KEY: value" header lines, then one sample per line.
+std::string esmFile(const std::string& interval, const std::string& units,
+                    const std::string& type) {
+  std::string text = "EVENT_NAME: Test earthquake\nEVENT_ID: TEST-2001-0001\nNETWORK: XX\n"
+                     "STATION_CODE: TST\nDATE_TIME_FIRST_SAMPLE_YYYYMMDD_HHMMSS: 20010101_000010\n"
+                     "SAMPLING_INTERVAL_S: " + interval + "\nNDATA: 8\nSTREAM: HNE\nUNITS: " +
+                     units + "\nDATA_TYPE: " + type + "\nUSER1: MEAN REMOVED\n";
+  return text + rows(kAgencySamples, 1, "%.6f");
+}
+
+std::vector<std::string> esmSeeds() {
+  return {"name=r.ASC\n" + esmFile("0.010000", "cm/s^2", "ACCELERATION"),
+          "name=g.ASC\n" + esmFile("0.005", "g", "ACCELERATION"),
+          "name=v.ASC\n" + esmFile("0.01", "cm/s", "VELOCITY"),
+          "name=s.ASC|dt=0.01\n" + esmFile("0.01", "cm/s^2", "ACCELERATION RESPONSE SPECTRUM")};
+}
+
 std::vector<std::string> recordSeeds() {
   std::vector<std::string> seeds = at2Seeds();
-  for (const auto* more : {&columnSeeds(), &csvSeeds()})
-    seeds.insert(seeds.end(), more->begin(), more->end());
+  for (const auto& more : {columnSeeds(), csvSeeds(), cosmosSeeds(), smcSeeds(), knetSeeds(),
+                           esmSeeds()})
+    seeds.insert(seeds.end(), more.begin(), more.end());
   return seeds;
 }
 
@@ -95,6 +221,20 @@ std::vector<std::string> commandLineSeeds() {
       {"lrb2d", "a.AT2", "b.AT2", "--qd", "0.5", "--log-periods", "0.5:5:4", "--axes", "logx"},
       {"Quorvel", "--demo", "--out-units", "g", "--units", "gal", "--dt", "0.01", "--scale", "2"},
       {"elastic", "r.csv", "--format", "csv", "--column", "acc", "--out-dir", "o", "--jobs", "2"},
+      {"rotd", "a.v2", "b.v2", "--format", "cosmos", "--channel", "2", "--percentiles", "0,50,100",
+       "--angle-step", "5"},
+      {"elastic2d", "--demo", "--rotd", "--periods", "0.2,1", "--resample", "2"},
+      {"elastic", "--demo", "--acc-units", "cm/s2", "--vel-units", "in/s", "--disp-units", "mm",
+       "--history", "T=1,zeta=0.02", "--periods", "0.5,1"},
+      {"inelastic", "--demo", "--mu", "4", "--search", "largest", "--periods", "0.5,1",
+       "--force-units", "kN", "--history", "T=0.5"},
+      {"elastic", "a.smc", "b.NS", "c.ASC", "--out-dir", "o", "--target",
+       "asce7:SDS=1.0,SD1=0.6,TL=8", "--suite-stats", "--scale-to-target", "--range", "0.2:2",
+       "--rule", "asce7", "--shard", "1/2"},
+      {"elastic", "--demo", "--target", "ec8:type=1,ground=B,ag=0.25,zeta=0.05", "--periods",
+       "0.1,0.5,1", "--scale-to-target", "--range", "0.1:1", "--unit-system", "US"},
+      {"lrb", "--demo", "--qd-ratio", "0.05,0.1", "--history", "T=2,Qd/W=0.05", "--resample"},
+      {"fps", "r.ASC", "--format", "esm", "--frn", "0.05", "--tripartite", "--plot", "p.svg"},
   };
   std::vector<std::string> seeds;
   for (const auto& line : lines) seeds.push_back(commandLine(line));
@@ -167,6 +307,10 @@ int main(int argc, char** argv) {
   }
   const fs::path root = argv[1];
   writeSeeds(root / "at2", at2Seeds());
+  writeSeeds(root / "cosmos", cosmosSeeds());
+  writeSeeds(root / "smc", smcSeeds());
+  writeSeeds(root / "knet", knetSeeds());
+  writeSeeds(root / "esm", esmSeeds());
   writeSeeds(root / "columns", columnSeeds());
   writeSeeds(root / "csv", csvSeeds());
   writeSeeds(root / "record", recordSeeds());

@@ -8,8 +8,10 @@
 #include <set>
 
 #include "harness/argument_decoder.h"
+#include "harness/record_check.h"
 #include "harness/targets.h"
 #include "harness/violation.h"
+#include "records/error.h"
 
 namespace {
 
@@ -54,6 +56,43 @@ std::vector<std::string> targetNames() {
 
 INSTANTIATE_TEST_SUITE_P(EveryTarget, KeptInputs, testing::ValuesIn(targetNames()),
                          [](const testing::TestParamInfo<std::string>& info) { return info.param; });
+
+// The first seed of each agency format is a file its reader takes, and the choice by content
+// reads it the same way: fuzzing starts inside the reader, not at its first refusal.
+TEST(ReaderSeeds, AreRecordsTheirReaderAndTheChoiceByContentAccept) {
+  const fs::path root = SPECTRA_FUZZ_SOURCE_DIR;
+  const std::pair<const char*, fuzz::ReaderKind> kinds[] = {{"cosmos", fuzz::ReaderKind::Cosmos},
+                                                            {"smc", fuzz::ReaderKind::Smc},
+                                                            {"knet", fuzz::ReaderKind::Knet},
+                                                            {"esm", fuzz::ReaderKind::Esm}};
+  for (const auto& [name, kind] : kinds) {
+    const std::vector<std::uint8_t> bytes = contentOf(root / "corpus" / name / "seed_000");
+    const fuzz::RecordInput input = fuzz::decodeRecordInput(bytes.data(), bytes.size());
+    try {
+      const records::Record record = fuzz::readRecordInput(kind, input);
+      const records::Record detected = fuzz::readRecordInput(fuzz::ReaderKind::Any, input);
+      EXPECT_EQ(record.samples.size(), 8u) << name;
+      EXPECT_EQ(detected.samples, record.samples) << name;
+      EXPECT_EQ(detected.dt, record.dt) << name;
+    } catch (const records::Error& error) {
+      ADD_FAILURE() << name << ": " << error.what();
+    }
+  }
+}
+
+// The options line's channel reaches the COSMOS reader: the second of two channels is read
+// when asked for, and a file of two channels read without one is refused.
+TEST(ReaderSeeds, ChannelOfTheOptionsLineChoosesAmongCosmosChannels) {
+  const fs::path root = SPECTRA_FUZZ_SOURCE_DIR;
+  const std::vector<std::uint8_t> bytes = contentOf(root / "corpus" / "cosmos" / "seed_001");
+  fuzz::RecordInput input = fuzz::decodeRecordInput(bytes.data(), bytes.size());
+  EXPECT_EQ(input.channel, 2);
+  EXPECT_EQ(fuzz::readRecordInput(fuzz::ReaderKind::Cosmos, input).info.format, "COSMOS V2");
+  input.channel = 0;
+  EXPECT_THROW(fuzz::readRecordInput(fuzz::ReaderKind::Cosmos, input), records::Error);
+  input.channel = 3;
+  EXPECT_THROW(fuzz::readRecordInput(fuzz::ReaderKind::Cosmos, input), records::Error);
+}
 
 // The gateway seeds are valid calls of every calling form, so that fuzzing starts inside the
 // drivers rather than at the input checks.
