@@ -20,6 +20,7 @@
 #include "records/error.h"
 #include "records/fortran_fields.h"
 #include "records/header_text.h"
+#include "records/numbers.h"
 #include "records/sample_rows.h"
 #include "records/text_lines.h"
 #include "records/units.h"
@@ -146,6 +147,11 @@ double intervalOf(const std::string& path, const ValueRows& reals, std::size_t r
   if (!(ms > 0.0))
     throw fileError(path, realLine,
                     "the real header gives no sampling interval (value 62, in milliseconds)");
+  // A subnormal interval in milliseconds is zero in seconds.
+  if (!(ms / 1000.0 > 0.0))
+    throw fileError(path, realLine,
+                    "the sampling interval (real-header value 62) of " + roundTrip(ms) +
+                        " ms is too small to be a time step");
   return ms / 1000.0;
 }
 
@@ -203,7 +209,11 @@ Record readCosmos(const std::string& path, const std::vector<std::string>& lines
     if (startsChannel(lines[i]) && toUpper(lines[i]).find("ACCEL") != std::string::npos)
       starts.push_back(i);
   // No acceleration channel: read the first, whose data line then says what it holds.
-  if (starts.empty()) starts.push_back(0);
+  if (starts.empty() && !lines.empty() && startsChannel(lines[0])) starts.push_back(0);
+  if (starts.empty())
+    throw fileError(path, lines.empty() ? 0 : 1,
+                    "not a COSMOS file: its first line does not announce a channel, e.g. "
+                    "'Corrected acceleration (Format v01.20 with 13 text lines)'");
   if (channel == 0 && starts.size() > 1)
     throw fileError(path, 0,
                     fmt::format("the file holds {} acceleration channels: choose one with "

@@ -64,7 +64,11 @@ double samplingRate(const std::string& path, const Header& header) {
   std::string text = entry.first;
   if (text.size() >= 2 && toUpper(text.substr(text.size() - 2)) == "HZ")
     text = text.substr(0, text.size() - 2);
-  return positiveNumber(path, entry, text, "the sampling frequency");
+  const double rate = positiveNumber(path, entry, text, "the sampling frequency");
+  if (!std::isfinite(1.0 / rate))
+    throw fileError(path, entry.second,
+                    "the sampling frequency '" + entry.first + "' is too small to give a time step");
+  return rate;
 }
 
 struct Scale {
@@ -87,6 +91,10 @@ Scale scaleFactor(const std::string& path, const Header& header) {
   const double denominator =
       positiveNumber(path, entry, text.substr(slash + 1), "the scale factor");
   Scale scale{numerator / denominator, ""};
+  if (!std::isfinite(scale.factor))
+    throw fileError(path, entry.second,
+                    "the scale factor '" + text + "' is too large to compute with: a count times " +
+                        "it would not be a number");
   try {
     scale.unit = findUnit(text.substr(open + 1, close - open - 1)).name;
   } catch (const Error& error) {
@@ -150,7 +158,11 @@ Record readKnet(const std::string& path, const std::vector<std::string>& lines) 
   for (std::size_t i = header.end; i < lines.size(); ++i)
     for (double count : numbersAtBlanks(path, i + 1, lines[i])) {
       if (!std::isfinite(count)) throw fileError(path, i + 1, "a count is not finite");
-      record.samples.push_back(count * scale.factor);
+      const double acceleration = count * scale.factor;
+      if (!std::isfinite(acceleration))
+        throw fileError(path, i + 1,
+                        "the count " + roundTrip(count) + " times the scale factor is too large");
+      record.samples.push_back(acceleration);
     }
   if (record.samples.empty()) throw fileError(path, 0, "no counts follow the K-NET header");
   checkDuration(path, header, record.samples.size(), rate);
@@ -158,6 +170,12 @@ Record readKnet(const std::string& path, const std::vector<std::string>& lines) 
   for (double a : record.samples) sum += a;
   const double mean = sum / static_cast<double>(record.samples.size());
   for (double& a : record.samples) a -= mean;
+  // Counts near the largest double overflow in the sum or once the mean is removed.
+  for (double a : record.samples)
+    if (!std::isfinite(a))
+      throw fileError(path, 0,
+                      "the counts times the scale factor are too large to remove their mean: "
+                      "check the scale factor and the counts");
   record.info = infoOf(header, mean, scale.unit);
   return record;
 }

@@ -122,10 +122,10 @@ Record readSmc(const std::string& path, const std::vector<std::string>& lines) {
   const std::size_t comments = countAt(path, ints, 16, kTextLines + 2, "comment lines", 0);
   const std::size_t count = countAt(path, ints, 17, kTextLines + 3, "number of samples", 1);
   const double rate = reals[1];
-  if (rate == reals[0] || !(rate > 0.0) || !std::isfinite(rate))
+  if (rate == reals[0] || !(rate > 0.0) || !std::isfinite(rate) || !std::isfinite(1.0 / rate))
     throw fileError(path, realStart + 1,
-                    "real-header value 2 (sampling rate, samples per second) must be positive, "
-                    "not " +
+                    "real-header value 2 (sampling rate, samples per second) must be positive "
+                    "and give a time step, not " +
                         roundTrip(rate));
   const std::size_t first = realStart + kRealLines;
   for (std::size_t i = first; i < first + comments; ++i)

@@ -234,6 +234,49 @@ TEST(KnetReader, RefusesBadScaleFactorsAndCutFiles) {
   EXPECT_EQ(readError(path), path + ":19: '80x4' is not a number");
 }
 
+// Headers whose numbers are each valid but give no time step, or accelerations beyond the
+// largest double, are refused: the record would reach the module with dt = 0, dt = inf or
+// infinite samples.
+TEST(AgencyReaders, RefuseStepsAndAccelerationsThatAreNotFiniteNumbers) {
+  const TempDir dir;
+  const std::vector<double> motion = agency_files::groundMotion(37);
+  std::string cosmos = agency_files::cosmos({motion});
+  cosmos.replace(cosmos.find("   10.000000"), 12, "      1e-322");  // 1e-325 s: zero as a double
+  std::string path = dir.write("tiny.V2", cosmos);
+  EXPECT_PRED_FORMAT2(contains, readError(path), ":25: the sampling interval");
+  agency_files::SmcFile smc{motion};
+  smc.samplesPerSecond = 1e-320;
+  path = dir.write("tiny.smc", agency_files::smc(smc));
+  EXPECT_PRED_FORMAT2(contains, readError(path), ":18: real-header value 2");
+
+  agency_files::KnetFile knet;
+  knet.counts = std::vector<long>(100, 8000);
+  knet.scaleFactor = "1e300(gal)/1e-300";
+  path = dir.write("a.NS", agency_files::knet(knet));
+  EXPECT_EQ(readError(path), path + ":14: the scale factor '1e300(gal)/1e-300' is too large to "
+                                    "compute with: a count times it would not be a number");
+  knet.scaleFactor = "1e304(gal)/1";  // each 8e307 cm/s², their sum beyond 1.8e308
+  path = dir.write("b.NS", agency_files::knet(knet));
+  EXPECT_PRED_FORMAT2(contains, readError(path), "too large to remove their mean");
+  knet.scaleFactor = "3920(gal)/6182761";
+  knet.samplingFrequency = "1e-320Hz";
+  knet.duration = "1e300";
+  path = dir.write("c.NS", agency_files::knet(knet));
+  EXPECT_PRED_FORMAT2(contains, readError(path), ":11: the sampling frequency '1e-320Hz' is too small");
+}
+
+// --format cosmos on a file without any channel line, even one of nothing but a byte-order mark,
+// is refused for what it is (it once read the first line of a file that had none).
+TEST(CosmosReader, RefusesAFileThatAnnouncesNoChannel) {
+  const TempDir dir;
+  records::ReadOptions cosmos;
+  cosmos.format = "cosmos";
+  for (const char* text : {"\xEF\xBB\xBF\n", "\xEF\xBB\xBF", "PEER\n0.1 0.2\n"}) {
+    const std::string path = dir.write("x.V2", text);
+    EXPECT_PRED_FORMAT2(contains, readError(path, cosmos), "not a COSMOS file");
+  }
+}
+
 TEST(EsmReader, ReadsTheHeaderUnitsAndMatchesAt2) {
   const TempDir dir;
   const std::vector<double> motion = agency_files::groundMotion(37);
