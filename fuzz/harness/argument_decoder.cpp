@@ -233,7 +233,8 @@ double clampForSubSteps(Slot slot, bool zeta, double value) {
     case Slot::Periods:
     case Slot::Tstart:
     case Slot::Tend: return withinSize(value, kSmallestSubSteppedPeriod, kLargestSubSteppedValue);
-    case Slot::Mass: value = std::fabs(value); break;
+    case Slot::Mass:
+    case Slot::Uy: value = std::fabs(value); break;
     case Slot::Swept: value = zeta ? std::fmax(value, kSmallestSubSteppedZeta) : value; break;
     case Slot::Kin:
     case Slot::Iso: value = std::fmax(value, kSmallestSubSteppedHardening); break;

@@ -83,7 +83,9 @@ bool withinSubSteppedLimits(Slot slot, const fuzz::ModuleForms& module, double v
     case Slot::Periods:
     case Slot::Tstart:
     case Slot::Tend: return size >= fuzz::kSmallestSubSteppedPeriod;
-    case Slot::Mass: return v > 0.0;
+    case Slot::Mass:
+    case Slot::Uy: return v > 0.0 && size >= fuzz::kSmallestSubSteppedValue &&
+                          size <= fuzz::kLargestSubSteppedValue;
     case Slot::Swept:
       if (module.sweptField == "zeta" && v < fuzz::kSmallestSubSteppedZeta) return false;
       break;
