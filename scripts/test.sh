@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Every test: unit and Octave tests, the Python package's tests, the MATLAB/Octave build script,
 # the unit tests again under AddressSanitizer and UndefinedBehaviorSanitizer, a short fuzzing run
-# of every fuzz target (SPECTRA_FUZZ_SECONDS each, default 20; 0 skips it), and the conformance
+# of every fuzz target (SPECTRA_FUZZ_SECONDS each, default 10; 0 skips it), and the conformance
 # cases when ../shared has them.
 set -euo pipefail
 top="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
@@ -34,7 +34,7 @@ cmake -S "$top" -B "$asan_dir" -DSPECTRA_SANITIZE=ON -DSPECTRA_BENCHMARKS=OFF -D
 cmake --build "$asan_dir" -j"$(nproc)"
 ctest --test-dir "$asan_dir" -L unit --output-on-failure -j"$(nproc)"
 
-fuzz_seconds="${SPECTRA_FUZZ_SECONDS:-20}"
+fuzz_seconds="${SPECTRA_FUZZ_SECONDS:-10}"
 if ((fuzz_seconds > 0)); then
   echo "== fuzzing: every target for $fuzz_seconds s (scripts/fuzz.sh)" >&2
   # From the kept seeds alone, so that every run explores afresh from the same start.
