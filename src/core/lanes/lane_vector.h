@@ -182,12 +182,13 @@ SPECTRA_LANES_INLINE long long orLanes(R bits) {
 
 // √x lane by lane, correctly rounded as std::sqrt (the sign and payload of a NaN may differ): one
 // instruction of the caller's unit, written out because the compiler has no generic vector square
-// root.
+// root. Clang checks the registers against the baseline unit of this function and refuses the
+// wider ones; it takes the square root lane by lane, which rounds the same.
 template <int W, int G>
 SPECTRA_LANES_INLINE Pack<W, G> squareRoot(const Pack<W, G>& x) {
   Pack<W, G> c;
   for (int g = 0; g < G; ++g) {
-#if defined(__x86_64__) || defined(__i386__)
+#if (defined(__x86_64__) || defined(__i386__)) && !defined(__clang__)
     if constexpr (W == 1) {
       c.r[g][0] = __builtin_sqrt(x.r[g][0]);
     } else if constexpr (W == 2) {
