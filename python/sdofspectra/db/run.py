@@ -1,0 +1,186 @@
+"""run_database: one module with one set of parameters over many records on a dask.distributed
+cluster, every record's spectra written into one Zarr store as its task finishes."""
+
+import os
+from dataclasses import dataclass
+
+import numpy as np
+
+from .. import _core
+from ..records import demo_record
+from . import store as zstore
+from .items import components_of, plan_items
+from .progress import Progress
+from .task import MODULE_FUNCTIONS, analyse_item, run_module
+
+#: Options of read_record a run may set for its record files.
+READ_OPTIONS = ("format", "units", "column", "dt", "channel")
+# Inputs of the test analysis that gives the store's layout: a short synthetic record.
+_PROBE_SECONDS = 2.0
+
+
+@dataclass
+class RunSummary:
+    """What a run did: records analysed now (done, failed), records the store already held
+    (skipped), and the store's path."""
+
+    done: int
+    failed: int
+    skipped: int
+    store: str
+
+    @property
+    def total(self):
+        return self.done + self.failed + self.skipped
+
+
+def run_database(records, module, store, *, client=None, scheduler=None, workers=None,
+                 read=None, retries=2, resume=True, quiet=False, on_record=None, **params):
+    """Runs ``module`` ("elastic", "elastic2d", "inelastic", "fps", "fps2d", "lrb", "lrb2d")
+    with the keyword arguments ``params`` of its function (periods, zeta, Qd, units, ...) on
+    every record, on a dask.distributed cluster, into the Zarr store ``store``.
+
+    records: record files and folders (a folder's files sorted by name); a two-component module
+    takes them in consecutive pairs (A_x, A_y, B_x, B_y, ...) or as pairs of paths. Records are
+    stored in the order of their paths, as ``spectra --shard`` sorts them, named by their file
+    stems ("A_x+A_y" for a pair). read: options of :func:`read_record` for every file (format,
+    units, column, dt, channel).
+
+    Cluster: ``client`` (a distributed.Client), else ``scheduler`` (address of a running
+    scheduler), else a local cluster of ``workers`` processes (default: every core) with one
+    thread each. One task per record; a task the cluster loses with its worker is run again
+    elsewhere; ``retries`` reruns a task whose worker raised something other than a fault of
+    the record itself.
+
+    A record that cannot be read or that the module fails on is marked failed with its error,
+    and the run goes on. With ``resume`` (the default) an existing store of the same run is
+    continued: records already done are skipped; a store of another run is a ValueError. Without
+    it, the store is replaced. on_record(name, ok) is called after each record is written.
+
+    Returns a RunSummary. Open the store with ``xarray.open_zarr(store)``.
+    """
+    if module not in MODULE_FUNCTIONS:
+        raise ValueError(f"module: '{module}' is not one of {', '.join(MODULE_FUNCTIONS)}")
+    read = _read_options(read)
+    items = plan_items(records, module)
+    layout, probe_attrs = _layout(module, params)
+    attrs = _store_attrs(module, params, read, probe_attrs)
+    path = os.fspath(store)
+    group = _open_store(path, items, layout, attrs, resume)
+    pending = np.flatnonzero(zstore.status_of(group) != zstore.DONE)
+    skipped = len(items) - pending.size
+    if not pending.size:
+        return RunSummary(0, 0, skipped, path)
+    with _cluster(client, scheduler, workers) as active:
+        progress = Progress(pending.size, quiet)
+        try:
+            _run(active, group, items, pending, module, params, read, retries, progress,
+                 on_record)
+        finally:
+            progress.close()
+    return RunSummary(progress.done, progress.failed, skipped, path)
+
+
+def _read_options(read):
+    read = dict(read or {})
+    unknown = sorted(set(read) - set(READ_OPTIONS))
+    if unknown:
+        raise ValueError(f"read: unknown option {', '.join(unknown)}; the options are "
+                         f"{', '.join(READ_OPTIONS)}")
+    return {k: v for k, v in read.items() if v is not None}
+
+
+def _layout(module, params):
+    """The store's layout from the module run with ``params`` on a short synthetic record; a
+    ValueError before any work when the parameters are refused."""
+    probe = [demo_record(duration=_PROBE_SECONDS, component=c) for c in
+             range(components_of(module))]
+    try:
+        spectra = run_module(module, probe, params)
+    except (TypeError, ValueError) as error:
+        raise ValueError(f"{module}: the parameters do not work on a test record: {error}") \
+            from None
+    attrs = {k: v for k, v in spectra.attrs.items() if k not in ("dt", "samples")}
+    return zstore.layout_of(spectra), attrs
+
+
+def _store_attrs(module, params, read, probe_attrs):
+    return {
+        **probe_attrs,
+        "title": f"Response spectra database: {module} ({probe_attrs.get('model', '')})",
+        "command": module,
+        "parameters": zstore.attrs_text(params),
+        "record_reading": zstore.attrs_text(read),
+        "library_version": getattr(_core, "__version__", ""),
+    }
+
+
+def _open_store(path, items, layout, attrs, resume):
+    if resume and os.path.exists(os.path.join(path, ".zgroup")):
+        return zstore.open_for_resume(path, items, attrs)
+    return zstore.create_store(path, items, layout, attrs)
+
+
+class _cluster:
+    """The client to run on: the one given, one of a running scheduler, or a local cluster of
+    processes with one thread each; closes what it opened."""
+
+    def __init__(self, client, scheduler, workers):
+        self._given, self._scheduler, self._workers = client, scheduler, workers
+        self._opened = []
+
+    def __enter__(self):
+        if self._given is not None:
+            return self._given
+        from distributed import Client, LocalCluster
+
+        if self._scheduler:
+            client = Client(self._scheduler)
+        else:
+            cluster = LocalCluster(n_workers=self._workers or os.cpu_count() or 1,
+                                   threads_per_worker=1, processes=True,
+                                   dashboard_address=None)
+            self._opened.append(cluster)
+            client = Client(cluster)
+        self._opened.insert(0, client)
+        return client
+
+    def __exit__(self, *exc):
+        for opened in self._opened:
+            opened.close()
+
+
+def _run(client, group, items, pending, module, params, read, retries, progress, on_record):
+    from dask.base import tokenize
+    from distributed import as_completed
+
+    futures = {}
+    for index in pending:
+        item = items[index]
+        key = f"sdofspectra-{item.name}-{tokenize(module, item.files, params, read)}"
+        future = client.submit(analyse_item, module, item.files, params, read, key=key,
+                               retries=retries, pure=False)
+        futures[future] = int(index)
+    writer = zstore.RecordWriter(group)
+    for future in as_completed(futures):
+        index = futures[future]
+        outcome = _outcome(future, items[index])
+        future.release()
+        if "error" in outcome:
+            writer.failed(index, outcome["error"])
+        else:
+            writer.done(index, outcome["fields"], outcome["console"])
+        progress.record("error" not in outcome)
+        if on_record is not None:
+            on_record(items[index].name, "error" not in outcome)
+
+
+def _outcome(future, item):
+    if future.status == "finished":
+        return future.result()
+    if future.status == "error":  # raised after the retries, or its workers kept dying
+        error = future.exception()
+        return {"error": f"{type(error).__name__}: {error}"}
+    raise RuntimeError(f"the cluster dropped the task of record '{item.name}' "
+                       f"({future.status}); the store keeps every record written so far: run "
+                       "again to resume")

@@ -1,0 +1,166 @@
+"""The Zarr store of a database: one variable per field over record × period × swept value (the
+swept dimension named zeta, frn or Qd), per-period fields over record × period, scalars over
+record, the record files, and each record's status (pending, done, failed) with its error text
+and the module's warnings. Readable with xarray.open_zarr.
+
+Only the process running the database writes: a record's fields first, then its status, so a
+record whose status is not "done" was not fully written and is redone when the run resumes.
+Every field array has one chunk per record, so writing a record touches no other record's data.
+"""
+
+import json
+
+import numpy as np
+import numcodecs
+import zarr
+
+from .items import Item
+
+PENDING, DONE, FAILED = 0, 1, 2
+#: Records per chunk of the status, error and warning arrays (small, rewritten per record).
+STATUS_CHUNK = 1024
+_TEXT = {"dtype": object, "object_codec": numcodecs.VLenUTF8()}
+# Store attributes that must match for a run to resume a store.
+_RUN_IDENTITY = ("command", "parameters", "record_reading", "library_version")
+
+
+class StoreMismatch(ValueError):
+    """The store holds another run (other module, parameters, records or library version)."""
+
+
+def _array(group, name, dims, shape, chunks, attrs, dtype=np.float64, values=None):
+    """A new array of the store. Fields (float64) start NaN, xarray's missing value; other arrays
+    are written whole with ``values`` at once and have no fill value, so that xarray leaves
+    their values (status 0, the text "") as they are."""
+    if dtype is object:
+        array = group.create_dataset(name, shape=shape, chunks=chunks, fill_value=None, **_TEXT)
+    else:
+        fill = np.nan if dtype == np.float64 and values is None else None
+        array = group.create_dataset(name, shape=shape, chunks=chunks, dtype=dtype,
+                                     fill_value=fill)
+    if values is not None:
+        array[...] = values
+    array.attrs["_ARRAY_DIMENSIONS"] = list(dims)
+    array.attrs.update(attrs)
+    return array
+
+
+def layout_of(spectra):
+    """What every record shares, from one Spectra of the run's module and parameters: the
+    coordinates (name → (values, attrs)) and the fields (name → (dims, attrs)), the fields'
+    dimensions without the record."""
+    dataset = spectra.to_xarray()
+    coords = {name: (np.asarray(c.values), dict(c.attrs)) for name, c in dataset.coords.items()}
+    fields = {name: (tuple(v.dims), dict(v.attrs)) for name, v in dataset.data_vars.items()}
+    return {"coords": coords, "fields": fields, "swept": spectra.swept}
+
+
+def create_store(path, items, layout, attrs):
+    """A new store at ``path`` (replacing what is there) for ``items`` (a list of Item): every
+    field NaN and every record pending. Returns the open zarr group."""
+    group = zarr.open_group(str(path), mode="w")
+    group.attrs.update(attrs)
+    count, per = len(items), len(items[0].files)
+    record_chunk = min(STATUS_CHUNK, count)
+    _array(group, "record", ("record",), (count,), (record_chunk,),
+           {"long_name": "record (file stems)"}, object, _texts([i.name for i in items]))
+    _array(group, "component", ("component",), (per,), (per,),
+           {"long_name": "ground-motion component"}, np.int64, np.arange(1, per + 1))
+    for name, (values, coord_attrs) in layout["coords"].items():
+        _array(group, name, (name,), values.shape, values.shape, coord_attrs, np.float64,
+               values)
+    sizes = {name: values.size for name, (values, _) in layout["coords"].items()}
+    for name, (dims, field_attrs) in layout["fields"].items():
+        shape = (count,) + tuple(sizes[d] for d in dims)
+        _array(group, name, ("record",) + dims, shape, (1,) + shape[1:], field_attrs)
+    files = np.empty((count, per), dtype=object)
+    files[:] = [list(i.files) for i in items]
+    _array(group, "file", ("record", "component"), (count, per), (record_chunk, per),
+           {"long_name": "record file"}, object, files)
+    _array(group, "status", ("record",), (count,), (record_chunk,),
+           {"long_name": "analysis status", "flag_values": [PENDING, DONE, FAILED],
+            "flag_meanings": "pending done failed"}, np.int8, np.full(count, PENDING, np.int8))
+    for name, words in (("error", "why the record failed"), ("warnings", "the module's warnings")):
+        _array(group, name, ("record",), (count,), (record_chunk,), {"long_name": words}, object,
+               _texts([""] * count))
+    zarr.consolidate_metadata(group.store)
+    return group
+
+
+def _texts(values):
+    array = np.empty(len(values), dtype=object)
+    array[:] = list(values)
+    return array
+
+
+def open_for_resume(path, items, attrs):
+    """The existing store at ``path`` opened for writing, after checking that it holds this run:
+    the same command, parameters, record reading, library version and records. StoreMismatch
+    (a ValueError) naming what differs otherwise."""
+    group = zarr.open_group(str(path), mode="r+")
+    for key in _RUN_IDENTITY:
+        if group.attrs.get(key) != attrs.get(key):
+            raise StoreMismatch(f"{path} holds a run with other {key.replace('_', ' ')} "
+                                f"({group.attrs.get(key)!r}, now {attrs.get(key)!r}); give "
+                                "another --store, or remove it to start afresh")
+    stored = [Item(str(n), tuple(f)) for n, f in zip(group["record"][:], group["file"][:])]
+    if stored != list(items):
+        raise StoreMismatch(f"{path} holds another set of records ({len(stored)}, now "
+                            f"{len(items)}); give another --store, or remove it to start afresh")
+    return group
+
+
+def status_of(group):
+    return np.asarray(group["status"][:])
+
+
+def fields_of(group):
+    """Names of the stored field variables (over record × ...)."""
+    fixed = {"record", "file", "status", "error", "warnings"}
+    return [name for name, array in group.arrays()
+            if name not in fixed and array.attrs["_ARRAY_DIMENSIONS"][:1] == ["record"]]
+
+
+class RecordWriter:
+    """Writes records into an open store, each once and fully: its fields first, its status
+    last."""
+
+    def __init__(self, group):
+        self._fields = {name: group[name] for name in fields_of(group)}
+        self._error, self._warnings = group["error"], group["warnings"]
+        self._status = group["status"]
+
+    def done(self, index, fields, console):
+        """Record ``index`` analysed: its fields, its warnings, then its status done."""
+        for name, array in self._fields.items():
+            array[index] = fields[name]
+        self._finish(index, DONE, "", console)
+
+    def failed(self, index, error):
+        """Record ``index`` failed with ``error``: its fields NaN (no partial data of an
+        interrupted earlier attempt stays), then its status failed."""
+        for array in self._fields.values():
+            array[index] = np.nan
+        self._finish(index, FAILED, error, "")
+
+    def _finish(self, index, status, error, console):
+        self._error[index] = error
+        self._warnings[index] = console
+        self._status[index] = status
+
+
+def attrs_text(value):
+    """A value as deterministic JSON text (sorted keys), arrays as lists."""
+    return json.dumps(_plain(value), sort_keys=True, allow_nan=True)
+
+
+def _plain(value):
+    if isinstance(value, dict):
+        return {str(k): _plain(v) for k, v in value.items()}
+    if isinstance(value, (list, tuple)):
+        return [_plain(v) for v in value]
+    if isinstance(value, np.ndarray):
+        return _plain(value.tolist())
+    if isinstance(value, np.generic):
+        return value.item()
+    return value
