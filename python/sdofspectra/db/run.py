@@ -139,7 +139,7 @@ class _cluster:
         else:
             cluster = LocalCluster(n_workers=self._workers or os.cpu_count() or 1,
                                    threads_per_worker=1, processes=True,
-                                   dashboard_address=None)
+                                   dashboard_address=":0")
             self._opened.append(cluster)
             client = Client(cluster)
         self._opened.insert(0, client)
