@@ -10,7 +10,7 @@
 #include "core/runtime/execution.h"
 #include "core/runtime/period_loop.h"
 #include "core/spectra/derived.h"
-#include "core/spectra/linear_reference.h"
+#include "core/spectra/isolator_pair.h"
 #include "granwick/lanes.h"
 #include "granwick/newmark_var.h"
 #include "granwick/oscillator.h"
@@ -38,19 +38,13 @@ Pendulum pendulumOf(const Inputs& in, std::int32_t i, std::int32_t j) {
   return {omega, W, R, kp, k1, k1 * in.uy};
 }
 
-core::LinearPeaks linearRun(const core::Histories2& h, const Inputs& in, double zeta, double k) {
-  return core::linearPeaks2(h, in.ag1.data, in.ag2.data, core::commonLength(in.ag1, in.ag2), in.dt,
-                            in.m, zeta, k);
-}
-
 // The values of period i and friction coefficient j that follow from the peaks of its isolator
 // analysis, already written with its residual displacement: pseudo and yield quantities and the
 // equivalent linear system at the secant stiffness, with the damping ratio that dissipates the
 // friction energy of one cycle at the peak displacement. Returns the two reference systems: the
 // elastic one at the initial stiffness k1, undamped, and the equivalent linear one.
-core::lanes::ReferenceSystems writeIsolatorValues(const core::SpectraOutputs& out,
-                                                  const Inputs& in, std::int32_t i,
-                                                  std::int32_t j) {
+core::ReferenceSystems writeIsolatorValues(const core::SpectraOutputs& out, const Inputs& in,
+                                           std::int32_t i, std::int32_t j) {
   const std::int32_t idx = i + j * in.periods.count;
   const Pendulum p = pendulumOf(in, i, j);
   const double mu = in.frn.data[j];
@@ -66,33 +60,15 @@ core::lanes::ReferenceSystems writeIsolatorValues(const core::SpectraOutputs& ou
   return {p.k1, 0.0, true, keff, zetaEff};
 }
 
-// The factors to the peaks of the two reference systems.
-void writeReferenceFactors(const core::SpectraOutputs& out, const Inputs& in, std::int32_t i,
-                           std::int32_t j, const core::LinearPeaks& elastic,
-                           const core::LinearPeaks& effective) {
-  const std::int32_t idx = i + j * in.periods.count;
-  const double Fy = out.yieldFrc[idx];
-  core::writeFactors(out, idx, elastic.fMax, elastic.uMax, Fy);
-  core::writeEffectiveFactors(out, idx, effective.fMax, effective.uMax, Fy);
-}
-
 // Everything the driver writes for period i and friction coefficient j, one analysis at a time on
 // full histories. A failed isolator analysis leaves the pair at zero.
 void writePair(const core::SpectraOutputs& out, const Inputs& in, std::int32_t i, std::int32_t j,
                const core::Histories2& h) {
   if (analyseOscillator(in, i, j, h) != 0) return;
-  const std::int32_t idx = i + j * in.periods.count;
-  const core::Histories& c1 = h.c1;
-  const core::Histories& c2 = h.c2;
-  core::updateResultantPeaks(
-      {c1.u, c2.u, c1.v, c2.v, c1.a, c2.a, c1.fs, c2.fs}, in.ag1.data, in.ag2.data,
-      core::commonLength(in.ag1, in.ag2), c1.n,
-      {out.dsp + idx, out.vel + idx, out.acc + idx, out.totAcc + idx, out.rFrc + idx});
-  out.resDsp[idx] = core::magnitude(c1.u[c1.n - 1], c2.u[c2.n - 1]);
-  const core::lanes::ReferenceSystems s = writeIsolatorValues(out, in, i, j);
-  const core::LinearPeaks elastic = linearRun(h, in, s.zetaElastic, s.kElastic);
-  const core::LinearPeaks effective = linearRun(h, in, s.zetaEffective, s.kEffective);
-  writeReferenceFactors(out, in, i, j, elastic, effective);
+  core::writeIsolatorPair(
+      out, i + j * in.periods.count, h,
+      {in.ag1.data, in.ag2.data, core::commonLength(in.ag1, in.ag2), in.dt, in.m},
+      [&] { return writeIsolatorValues(out, in, i, j); });
 }
 
 // The call as the fast path of the isolator drivers sees it (core/lanes/pair_lanes.h).
@@ -120,14 +96,14 @@ struct InLanes {
     const Pendulum p = pendulumOf(in, i, j);
     return isolatedMass(in.m, 0.0, p.k1, in.frn.data[j], p.R, in.g);
   }
-  core::lanes::ReferenceSystems writeResponse(std::int32_t i, std::int32_t j,
-                                              const core::lanes::LaneResult& r) const {
+  core::ReferenceSystems writeResponse(std::int32_t i, std::int32_t j,
+                                       const core::lanes::LaneResult& r) const {
     core::lanes::writeLanePeaks(out, i + j * in.periods.count, r);
     return writeIsolatorValues(out, in, i, j);
   }
   void writeFactors(std::int32_t i, std::int32_t j, const core::LinearPeaks& elastic,
                     const core::LinearPeaks& effective) const {
-    writeReferenceFactors(out, in, i, j, elastic, effective);
+    core::writeReferenceFactors(out, i + j * in.periods.count, elastic, effective);
   }
 };
 

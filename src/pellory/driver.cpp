@@ -9,7 +9,7 @@
 #include "core/runtime/execution.h"
 #include "core/runtime/period_loop.h"
 #include "core/spectra/derived.h"
-#include "core/spectra/linear_reference.h"
+#include "core/spectra/isolator_pair.h"
 #include "pellory/isolator.h"
 #include "pellory/lanes.h"
 #include "pellory/newmark_var.h"
@@ -26,9 +26,8 @@ const double kTwoPi = kPi + kPi;
 // already written with its residual displacement: pseudo and yield quantities and the equivalent
 // linear system (secant stiffness, damping of the bilinear loop). Returns the two reference
 // systems: the elastic one at the elastic stiffness, undamped, and the equivalent linear one.
-core::lanes::ReferenceSystems writeIsolatorValues(const core::SpectraOutputs& out,
-                                                  const Inputs& in, std::int32_t i,
-                                                  std::int32_t j) {
+core::ReferenceSystems writeIsolatorValues(const core::SpectraOutputs& out, const Inputs& in,
+                                           std::int32_t i, std::int32_t j) {
   const std::int32_t idx = i + j * in.periods.count;
   const Isolator b = isolatorOf(in, i, j);
   core::writePseudoQuantities(out, idx, b.omega, in.m);
@@ -41,32 +40,13 @@ core::lanes::ReferenceSystems writeIsolatorValues(const core::SpectraOutputs& ou
   return {b.ku, 0.0, true, keff, zetaEff};
 }
 
-// The factors to the peaks of the two reference systems.
-void writeReferenceFactors(const core::SpectraOutputs& out, const Inputs& in, std::int32_t i,
-                           std::int32_t j, const core::LinearPeaks& elastic,
-                           const core::LinearPeaks& effective) {
-  const std::int32_t idx = i + j * in.periods.count;
-  const double Fy = out.yieldFrc[idx];
-  core::writeFactors(out, idx, elastic.fMax, elastic.uMax, Fy);
-  core::writeEffectiveFactors(out, idx, effective.fMax, effective.uMax, Fy);
-}
-
 // Everything the driver writes for period i and strength j, one analysis at a time on full
 // histories; a pair that does not converge keeps its zeros (the warning is already printed).
 void writePair(const core::SpectraOutputs& out, const Inputs& in, std::int32_t i, std::int32_t j,
                const core::Histories& h) {
   if (analyseOscillator(in, i, j, h) != 0) return;
-  const std::int32_t idx = i + j * in.periods.count;
-  core::updatePeaks(
-      h.u, h.v, h.a, h.fs, in.ag.data, in.ag.count, h.n,
-      {out.dsp + idx, out.vel + idx, out.acc + idx, out.totAcc + idx, out.rFrc + idx});
-  out.resDsp[idx] = std::fabs(h.u[h.n - 1]);
-  const core::lanes::ReferenceSystems s = writeIsolatorValues(out, in, i, j);
-  const core::LinearPeaks elastic =
-      core::linearPeaks(h, in.ag.data, in.ag.count, in.dt, in.m, s.zetaElastic, s.kElastic);
-  const core::LinearPeaks effective =
-      core::linearPeaks(h, in.ag.data, in.ag.count, in.dt, in.m, s.zetaEffective, s.kEffective);
-  writeReferenceFactors(out, in, i, j, elastic, effective);
+  core::writeIsolatorPair(out, i + j * in.periods.count, h, {in.ag.data, in.ag.count, in.dt, in.m},
+                          [&] { return writeIsolatorValues(out, in, i, j); });
 }
 
 // The call as the fast path of the isolator drivers sees it (core/lanes/pair_lanes.h).
@@ -88,14 +68,14 @@ struct InLanes {
   core::SubstepOscillator<Law> oscillator(std::int32_t i, std::int32_t j) const {
     return bearingMass(in.m, 0.0, isolatorOf(in, i, j).ku, in.Qd.data[j], in.alpha);
   }
-  core::lanes::ReferenceSystems writeResponse(std::int32_t i, std::int32_t j,
-                                              const core::lanes::LaneResult& r) const {
+  core::ReferenceSystems writeResponse(std::int32_t i, std::int32_t j,
+                                       const core::lanes::LaneResult& r) const {
     core::lanes::writeLanePeaks(out, i + j * in.periods.count, r);
     return writeIsolatorValues(out, in, i, j);
   }
   void writeFactors(std::int32_t i, std::int32_t j, const core::LinearPeaks& elastic,
                     const core::LinearPeaks& effective) const {
-    writeReferenceFactors(out, in, i, j, elastic, effective);
+    core::writeReferenceFactors(out, i + j * in.periods.count, elastic, effective);
   }
 };
 

@@ -9,7 +9,7 @@
 #include "core/runtime/execution.h"
 #include "core/runtime/period_loop.h"
 #include "core/spectra/derived.h"
-#include "core/spectra/linear_reference.h"
+#include "core/spectra/isolator_pair.h"
 #include "tillock/lanes.h"
 #include "tillock/newmark_var.h"
 #include "tillock/oscillator.h"
@@ -39,10 +39,6 @@ double initialStiffness(const Pendulum& p, double mu, double uy) {
   return ((mu * p.W) / uy) + p.kp;
 }
 
-core::LinearPeaks linearRun(const core::Histories& h, const Inputs& in, double zeta, double k) {
-  return core::linearPeaks(h, in.ag.data, in.ag.count, in.dt, in.m, zeta, k);
-}
-
 // Equivalent viscous damping of the bearing cycling at its peak displacement: friction energy
 // 4·μ·W·(dsp − uy) of one cycle over 2π·rFrc·dsp. Without sliding (dsp < uy) the ratio would be
 // negative and is set to 0; the strict test lets −0 and NaN through unchanged.
@@ -57,9 +53,8 @@ double equivalentDamping(double mu, double W, double dspPeak, double rFrcPeak, d
 // quantities and the equivalent linear system, the secant stiffness at the peak displacement.
 // Returns the two reference systems: the elastic one at the initial stiffness, undamped, and the
 // equivalent linear one.
-core::lanes::ReferenceSystems writeIsolatorValues(const core::SpectraOutputs& out,
-                                                  const Inputs& in, std::int32_t i,
-                                                  std::int32_t j) {
+core::ReferenceSystems writeIsolatorValues(const core::SpectraOutputs& out, const Inputs& in,
+                                           std::int32_t i, std::int32_t j) {
   const std::int32_t idx = i + j * in.periods.count;
   const Pendulum p = pendulumOf(in, in.periods.data[i]);
   const double mu = in.frn.data[j];
@@ -73,30 +68,13 @@ core::lanes::ReferenceSystems writeIsolatorValues(const core::SpectraOutputs& ou
   return {k1, 0.0, true, keff, zetaEff};
 }
 
-// The factors to the peaks of the two reference systems.
-void writeReferenceFactors(const core::SpectraOutputs& out, const Inputs& in, std::int32_t i,
-                           std::int32_t j, const core::LinearPeaks& elastic,
-                           const core::LinearPeaks& effective) {
-  const std::int32_t idx = i + j * in.periods.count;
-  const double Fy = out.yieldFrc[idx];
-  core::writeFactors(out, idx, elastic.fMax, elastic.uMax, Fy);
-  core::writeEffectiveFactors(out, idx, effective.fMax, effective.uMax, Fy);
-}
-
 // Everything the driver writes for period i and friction coefficient j, one analysis at a time on
 // full histories; a failed integration leaves every entry of the pair at zero.
 void writePair(const core::SpectraOutputs& out, const Inputs& in, std::int32_t i, std::int32_t j,
                const core::Histories& h) {
   if (analyseOscillator(in, i, j, h) != 0) return;
-  const std::int32_t idx = i + j * in.periods.count;
-  core::updatePeaks(
-      h.u, h.v, h.a, h.fs, in.ag.data, in.ag.count, h.n,
-      {out.dsp + idx, out.vel + idx, out.acc + idx, out.totAcc + idx, out.rFrc + idx});
-  out.resDsp[idx] = std::fabs(h.u[h.n - 1]);
-  const core::lanes::ReferenceSystems s = writeIsolatorValues(out, in, i, j);
-  const core::LinearPeaks elastic = linearRun(h, in, s.zetaElastic, s.kElastic);
-  const core::LinearPeaks effective = linearRun(h, in, s.zetaEffective, s.kEffective);
-  writeReferenceFactors(out, in, i, j, elastic, effective);
+  core::writeIsolatorPair(out, i + j * in.periods.count, h, {in.ag.data, in.ag.count, in.dt, in.m},
+                          [&] { return writeIsolatorValues(out, in, i, j); });
 }
 
 // The oscillator of period i and friction coefficient j as analyseOscillator integrates it.
@@ -124,14 +102,14 @@ struct InLanes {
   core::SubstepOscillator<Law> oscillator(std::int32_t i, std::int32_t j) const {
     return oscillatorOf(in, i, j);
   }
-  core::lanes::ReferenceSystems writeResponse(std::int32_t i, std::int32_t j,
-                                              const core::lanes::LaneResult& r) const {
+  core::ReferenceSystems writeResponse(std::int32_t i, std::int32_t j,
+                                       const core::lanes::LaneResult& r) const {
     core::lanes::writeLanePeaks(out, i + j * in.periods.count, r);
     return writeIsolatorValues(out, in, i, j);
   }
   void writeFactors(std::int32_t i, std::int32_t j, const core::LinearPeaks& elastic,
                     const core::LinearPeaks& effective) const {
-    writeReferenceFactors(out, in, i, j, elastic, effective);
+    core::writeReferenceFactors(out, i + j * in.periods.count, elastic, effective);
   }
 };
 

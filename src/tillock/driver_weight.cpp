@@ -36,9 +36,8 @@ Isolator isolatorOf(const Inputs& in, std::int32_t i, std::int32_t j) {
 // The values of period i and friction coefficient j that follow from the peaks of its bilinear
 // analysis, already written with its residual displacement. Returns its reference system: the
 // elastic one at the initial stiffness, undamped.
-core::lanes::ReferenceSystems writeIsolatorValues(const core::SpectraOutputs& out,
-                                                  const Inputs& in, std::int32_t i,
-                                                  std::int32_t j) {
+core::ReferenceSystems writeIsolatorValues(const core::SpectraOutputs& out, const Inputs& in,
+                                           std::int32_t i, std::int32_t j) {
   const std::int32_t idx = i + j * in.periods.count;
   const Isolator b = isolatorOf(in, i, j);
   core::writePseudoQuantities(out, idx, b.omega, b.m);
@@ -101,8 +100,8 @@ struct InLanes {
   core::SubstepOscillator<Law> oscillator(std::int32_t i, std::int32_t j) const {
     return oscillatorOf(in, i, j);
   }
-  core::lanes::ReferenceSystems writeResponse(std::int32_t i, std::int32_t j,
-                                              const core::lanes::LaneResult& r) const {
+  core::ReferenceSystems writeResponse(std::int32_t i, std::int32_t j,
+                                       const core::lanes::LaneResult& r) const {
     core::lanes::writeLanePeaks(out, i + j * in.periods.count, r);
     return writeIsolatorValues(out, in, i, j);
   }

@@ -79,14 +79,6 @@ inline void writeLanePeaks(const SpectraOutputs& out, std::int32_t idx, const La
   out.resDsp[idx] = r.resDsp;
 }
 
-// The linear reference systems of one pair (stiffness and damping ratio), the second one only
-// where the module has an equivalent linear system.
-struct ReferenceSystems {
-  double kElastic, zetaElastic;
-  bool effective;
-  double kEffective, zetaEffective;
-};
-
 // What an isolator module gives the fast path (see isolatorSpectraInLanes):
 //   using Law;  const char* module;  Periods periods;  std::int32_t swept;  std::int64_t length;
 //   LaneRun<N> run() const;  double pga() const;  double referenceMass() const;
@@ -133,7 +125,7 @@ std::int32_t isolatorSpectraInLanes(const SpectraOutputs& out, const Module& mod
         warn("??? %s::newmarkVar - failed to converge: dtSub = %f\n", run.limits.module, r.dtSub);
         continue;
       }
-      const ReferenceSystems s = module.writeResponse(i, j, r);
+      const core::ReferenceSystems s = module.writeResponse(i, j, r);
       Written w{i, j, references.size(), references.size()};
       references.push_back({s.kElastic, s.zetaElastic, nTH});
       if (s.effective) {

@@ -15,6 +15,14 @@ struct LinearPeaks {
   double uMax, fMax;
 };
 
+// The linear reference systems of one pair (stiffness and damping ratio), the second one only
+// where the module has an equivalent linear system.
+struct ReferenceSystems {
+  double kElastic, zetaElastic;
+  bool effective;
+  double kEffective, zetaEffective;
+};
+
 // One component over h.n samples.
 inline LinearPeaks linearPeaks(const Histories& h, const double* ag, std::int32_t nAg, double dt,
                                double m, double zeta, double k) {
