@@ -3,13 +3,13 @@ processes on 127.0.0.1): every stored number equals a direct call bit for bit, a
 marked failed with its error, runs resume and repeat exactly, a worker killed mid-run loses
 nothing, and the outputs of `spectra --shard` runs merge into the same store."""
 
-import contextlib
 import os
+import shutil
 import signal
 import socket
 import subprocess
 import sys
-import time
+import tempfile
 
 import numpy as np
 import pytest
@@ -41,6 +41,7 @@ class ProcessCluster:
     each its own process; all of them ended at exit."""
 
     def __init__(self, workers=2):
+        self.folder = tempfile.mkdtemp(prefix="sdofspectra-workers-")  # the workers' scratch
         self.address = f"tcp://127.0.0.1:{free_port()}"
         module = [sys.executable, "-m"]
         quiet = {"stdout": subprocess.DEVNULL, "stderr": subprocess.DEVNULL}
@@ -52,7 +53,8 @@ class ProcessCluster:
             name = f"w{n}"
             self.workers[name] = subprocess.Popen(
                 module + ["distributed.cli.dask_worker", self.address, "--nthreads", "1",
-                          "--no-nanny", "--host", "127.0.0.1", "--no-dashboard", "--name", name],
+                          "--no-nanny", "--host", "127.0.0.1", "--no-dashboard", "--name", name,
+                          "--local-directory", self.folder],
                 **quiet)
             self.processes.append(self.workers[name])
         self.client = distributed.Client(self.address, timeout=30)
@@ -73,6 +75,7 @@ class ProcessCluster:
             if process.poll() is None:
                 process.kill()
             process.wait(timeout=10)
+        shutil.rmtree(self.folder, ignore_errors=True)
 
 
 @pytest.fixture(scope="module")
@@ -189,6 +192,23 @@ def test_a_resumed_run_skips_done_records_and_redoes_the_others(lrb_store, recor
                      **{**LRB, "alpha": 0.2})
     with pytest.raises(StoreMismatch, match="another set of records"):
         run_database(records[:3], "lrb", copy, client=cluster.client, quiet=True, **LRB)
+
+
+def test_an_interrupted_run_keeps_what_finished_and_resumes_to_the_same_store(
+        lrb_store, records, cluster, tmp_path):
+    store = tmp_path / "interrupted.zarr"
+
+    def interrupt(name, ok):
+        raise KeyboardInterrupt
+
+    with pytest.raises(KeyboardInterrupt):
+        run_database(records, "lrb", store, client=cluster.client, quiet=True,
+                     on_record=interrupt, **LRB)
+    status = zarr.open_group(str(store), mode="r")["status"][:]
+    assert (status != PENDING).sum() == 1 and (status == PENDING).sum() == 5
+    summary = run_database(records, "lrb", store, client=cluster.client, quiet=True, **LRB)
+    assert summary.skipped == 1 and summary.done + summary.failed == 5
+    same_store(lrb_store[0], store)
 
 
 def test_two_component_modules_take_files_in_consecutive_pairs(cluster, records, tmp_path):

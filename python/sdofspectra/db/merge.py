@@ -100,19 +100,18 @@ def merge_shards(outputs, store, *, records=None):
              "parameters": "", "record_reading": "", "library_version": "",
              "origin": f"merged from {len(paths)} JSON outputs of spectra --shard runs"}
     group = zstore.create_store(os.fspath(store), items, layout, attrs)
-    writer = zstore.RecordWriter(group)
-    done = failed = 0
+    writer = zstore.RecordWriter(group, range(len(items)))
     for index, item in enumerate(items):
         path = sources.get(item.files)
         if path is None:
-            writer.failed(index, MISSING_OUTPUT)
-            failed += 1
+            writer.add(index, {"error": MISSING_OUTPUT})
             continue
         fields = _spectra(_load(path))
         _check_coords(layout, fields, path)
-        writer.done(index, fields, "")
-        done += 1
-    return RunSummary(done, failed, 0, os.fspath(store))
+        writer.add(index, {"fields": fields, "console": ""})
+    writer.flush()
+    failed = len(items) - len(sources)
+    return RunSummary(len(sources), failed, 0, os.fspath(store))
 
 
 def _model(spectra):

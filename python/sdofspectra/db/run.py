@@ -35,7 +35,8 @@ class RunSummary:
 
 
 def run_database(records, module, store, *, client=None, scheduler=None, workers=None,
-                 read=None, retries=2, resume=True, quiet=False, on_record=None, **params):
+                 read=None, retries=2, resume=True, quiet=False, on_record=None,
+                 records_per_chunk=zstore.RECORDS_PER_CHUNK, **params):
     """Runs ``module`` ("elastic", "elastic2d", "inelastic", "fps", "fps2d", "lrb", "lrb2d")
     with the keyword arguments ``params`` of its function (periods, zeta, Qd, units, ...) on
     every record, on a dask.distributed cluster, into the Zarr store ``store``.
@@ -55,7 +56,9 @@ def run_database(records, module, store, *, client=None, scheduler=None, workers
     A record that cannot be read or that the module fails on is marked failed with its error,
     and the run goes on. With ``resume`` (the default) an existing store of the same run is
     continued: records already done are skipped; a store of another run is a ValueError. Without
-    it, the store is replaced. on_record(name, ok) is called after each record is written.
+    it, the store is replaced. on_record(name, ok) is called as each record finishes.
+    records_per_chunk: records per chunk of the field arrays of a new store; a chunk is written
+    once its records have finished (and at the end, or when the run is interrupted).
 
     Returns a RunSummary. Open the store with ``xarray.open_zarr(store)``.
     """
@@ -66,7 +69,7 @@ def run_database(records, module, store, *, client=None, scheduler=None, workers
     layout, probe_attrs = _layout(module, params)
     attrs = _store_attrs(module, params, read, probe_attrs)
     path = os.fspath(store)
-    group = _open_store(path, items, layout, attrs, resume)
+    group = _open_store(path, items, layout, attrs, resume, records_per_chunk)
     pending = np.flatnonzero(zstore.status_of(group) != zstore.DONE)
     skipped = len(items) - pending.size
     if not pending.size:
@@ -115,10 +118,10 @@ def _store_attrs(module, params, read, probe_attrs):
     }
 
 
-def _open_store(path, items, layout, attrs, resume):
+def _open_store(path, items, layout, attrs, resume, records_per_chunk):
     if resume and os.path.exists(os.path.join(path, ".zgroup")):
         return zstore.open_for_resume(path, items, attrs)
-    return zstore.create_store(path, items, layout, attrs)
+    return zstore.create_store(path, items, layout, attrs, records_per_chunk)
 
 
 class _cluster:
@@ -161,18 +164,18 @@ def _run(client, group, items, pending, module, params, read, retries, progress,
         future = client.submit(analyse_item, module, item.files, params, read, key=key,
                                retries=retries, pure=False)
         futures[future] = int(index)
-    writer = zstore.RecordWriter(group)
-    for future in as_completed(futures):
-        index = futures[future]
-        outcome = _outcome(future, items[index])
-        future.release()
-        if "error" in outcome:
-            writer.failed(index, outcome["error"])
-        else:
-            writer.done(index, outcome["fields"], outcome["console"])
-        progress.record("error" not in outcome)
-        if on_record is not None:
-            on_record(items[index].name, "error" not in outcome)
+    writer = zstore.RecordWriter(group, pending)
+    try:
+        for future in as_completed(futures):
+            index = futures[future]
+            outcome = _outcome(future, items[index])
+            future.release()
+            writer.add(index, outcome)
+            progress.record("error" not in outcome)
+            if on_record is not None:
+                on_record(items[index].name, "error" not in outcome)
+    finally:  # also when interrupted: what finished is kept
+        writer.flush()
 
 
 def _outcome(future, item):

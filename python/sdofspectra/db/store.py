@@ -5,7 +5,9 @@ and the module's warnings. Readable with xarray.open_zarr.
 
 Only the process running the database writes: a record's fields first, then its status, so a
 record whose status is not "done" was not fully written and is redone when the run resumes.
-Every field array has one chunk per record, so writing a record touches no other record's data.
+Field arrays are chunked by a few records (RECORDS_PER_CHUNK): a chunk is written once all of its
+records have finished, so that a database of many thousands of records makes tens of files per
+chunk rather than per record.
 """
 
 import json
@@ -19,6 +21,8 @@ from .items import Item
 PENDING, DONE, FAILED = 0, 1, 2
 #: Records per chunk of the status, error and warning arrays (small, rewritten per record).
 STATUS_CHUNK = 1024
+#: Records per chunk of the field arrays, by default.
+RECORDS_PER_CHUNK = 16
 _TEXT = {"dtype": object, "object_codec": numcodecs.VLenUTF8()}
 # Store attributes that must match for a run to resume a store.
 _RUN_IDENTITY = ("command", "parameters", "record_reading", "library_version")
@@ -55,7 +59,7 @@ def layout_of(spectra):
     return {"coords": coords, "fields": fields, "swept": spectra.swept}
 
 
-def create_store(path, items, layout, attrs):
+def create_store(path, items, layout, attrs, records_per_chunk=RECORDS_PER_CHUNK):
     """A new store at ``path`` (replacing what is there) for ``items`` (a list of Item): every
     field NaN and every record pending. Returns the open zarr group."""
     group = zarr.open_group(str(path), mode="w")
@@ -72,7 +76,8 @@ def create_store(path, items, layout, attrs):
     sizes = {name: values.size for name, (values, _) in layout["coords"].items()}
     for name, (dims, field_attrs) in layout["fields"].items():
         shape = (count,) + tuple(sizes[d] for d in dims)
-        _array(group, name, ("record",) + dims, shape, (1,) + shape[1:], field_attrs)
+        _array(group, name, ("record",) + dims, shape, (records_per_chunk,) + shape[1:],
+               field_attrs)
     files = np.empty((count, per), dtype=object)
     files[:] = [list(i.files) for i in items]
     _array(group, "file", ("record", "component"), (count, per), (record_chunk, per),
@@ -122,31 +127,61 @@ def fields_of(group):
 
 
 class RecordWriter:
-    """Writes records into an open store, each once and fully: its fields first, its status
-    last."""
+    """Writes the records of a run into an open store a chunk of records at a time: a chunk's
+    outcomes are kept until every record of it this run analyses has finished (or until
+    ``flush``), then its fields are written, then its records' status. A record is so written
+    once and fully before it is marked done; a failed one gets NaN fields, so no partial data
+    of an interrupted earlier attempt stays."""
 
-    def __init__(self, group):
+    def __init__(self, group, pending):
         self._fields = {name: group[name] for name in fields_of(group)}
         self._error, self._warnings = group["error"], group["warnings"]
         self._status = group["status"]
+        self._count = self._status.shape[0]
+        self._per_chunk = next(iter(self._fields.values())).chunks[0] if self._fields else 1
+        self._waiting = {}     # chunk → records of it still being analysed
+        self._finished = {}    # chunk → {record: outcome}
+        for index in pending:
+            self._waiting.setdefault(int(index) // self._per_chunk, set()).add(int(index))
 
-    def done(self, index, fields, console):
-        """Record ``index`` analysed: its fields, its warnings, then its status done."""
+    def add(self, index, outcome):
+        """The outcome of record ``index``: {"fields": mapping of arrays, "console": text} or
+        {"error": text}. Writes its chunk when it was the chunk's last."""
+        chunk = index // self._per_chunk
+        self._finished.setdefault(chunk, {})[index] = outcome
+        self._waiting[chunk].discard(index)
+        if not self._waiting[chunk]:
+            self._write(chunk)
+
+    def flush(self):
+        """Writes every outcome received, complete chunks or not (at the end of a run, or when it
+        is interrupted)."""
+        for chunk in list(self._finished):
+            self._write(chunk)
+
+    def _write(self, chunk):
+        outcomes = self._finished.pop(chunk, {})
+        if not outcomes:
+            return
+        start = chunk * self._per_chunk
+        rows = slice(start, min(start + self._per_chunk, self._count))
+        whole = len(outcomes) == rows.stop - rows.start
         for name, array in self._fields.items():
-            array[index] = fields[name]
-        self._finish(index, DONE, "", console)
-
-    def failed(self, index, error):
-        """Record ``index`` failed with ``error``: its fields NaN (no partial data of an
-        interrupted earlier attempt stays), then its status failed."""
-        for array in self._fields.values():
-            array[index] = np.nan
-        self._finish(index, FAILED, error, "")
-
-    def _finish(self, index, status, error, console):
-        self._error[index] = error
-        self._warnings[index] = console
-        self._status[index] = status
+            # Records of the chunk analysed before keep their values.
+            values = np.full((rows.stop - rows.start,) + array.shape[1:], np.nan) if whole \
+                else array[rows]
+            for index, outcome in outcomes.items():
+                values[index - start] = outcome["fields"][name] if "fields" in outcome else np.nan
+            array[rows] = values
+        status, error, warnings = self._status[rows], self._error[rows], self._warnings[rows]
+        for index, outcome in outcomes.items():
+            row = index - start
+            status[row] = FAILED if "error" in outcome else DONE
+            error[row] = outcome.get("error", "")
+            warnings[row] = outcome.get("console", "")
+        self._error[rows] = error
+        self._warnings[rows] = warnings
+        self._status[rows] = status
 
 
 def attrs_text(value):
