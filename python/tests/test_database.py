@@ -227,6 +227,25 @@ def test_two_component_modules_take_files_in_consecutive_pairs(cluster, records,
         run_database(records[:3], "lrb2d", tmp_path / "odd.zarr", client=cluster.client)
 
 
+def test_constant_ductility_spectra_are_stored_over_the_target_ductilities(cluster, records,
+                                                                           tmp_path):
+    store = tmp_path / "ductility.zarr"
+    options = {"periods": [0.2, 0.6, 1.5], "zeta": [0.02, 0.05]}
+    summary = run_database(records[:2], "ductility", store, client=cluster.client, quiet=True,
+                           mu=[2, 4], **options)
+    assert summary.done == 2
+    dataset = xr.open_zarr(str(store))
+    assert dataset.yield_strength.dims == ("record", "period", "zeta", "mu")
+    for name in ("rec3", "rec4"):
+        record = sp.read_record(records[0 if name == "rec4" else 1])
+        for mu in (2, 4):
+            direct = sp.constant_ductility(record, mu=mu, **options)
+            stored = dataset.sel(record=name, mu=mu)
+            for field in direct:
+                ours = stored["outcome" if field == "status" else field].values
+                assert same_values(np.asarray(ours), np.asarray(direct[field])), field
+
+
 def test_a_worker_killed_mid_run_loses_nothing(tmp_path):
     """Tasks of about a quarter of a second each; the worker killed holds some of them."""
     heavy = {"periods": (0.5, 4.0, 150), "Qd": list(np.linspace(0.05, 0.8, 16))}
@@ -283,6 +302,13 @@ def test_the_command_runs_on_a_local_cluster_and_reports_failures(records, tmp_p
     assert db_main(["run", *records, "--module", "elastic", "--frn", "0.1", "--store",
                     store]) == 2
     assert "--frn does not apply to elastic" in capsys.readouterr().err
+    # inelastic --mu is the largest-strength rule, as in the spectra program
+    assert db_main(["run", *records[:1], "--module", "inelastic", "--mu", "2,4", "--periods",
+                    "0.5", "--store", str(tmp_path / "mu.zarr"), "--workers", "1"]) == 0
+    assert xr.open_zarr(str(tmp_path / "mu.zarr")).attrs["command"] == "ductility"
+    assert db_main(["run", *records, "--module", "inelastic", "--mu", "2,4", "--search",
+                    "module", "--store", store]) == 2
+    assert "takes one --mu" in capsys.readouterr().err
 
 
 def test_the_progress_line_counts_and_estimates_on_a_terminal_only():

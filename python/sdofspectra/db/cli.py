@@ -21,7 +21,8 @@ _PARAMETERS = (
     ("--mass", "mass", "number", "mass m [kg]"),
     ("--method", "method", "text", "integration method of elastic: recform or newmark"),
     ("--R", "R", "number", "strength by reduction factor R (inelastic)"),
-    ("--mu", "mu", "number", "strength by target ductility μ (inelastic)"),
+    ("--mu", "mu", "list", "target ductilities μ, list (inelastic: constant-ductility spectra by "
+     "the largest-strength rule, or the module's own search with --search module)"),
     ("--fy", "fy", "number", "strength by yield force fy (inelastic)"),
     ("--uy", "uy", "number", "yield displacement (inelastic) or pre-sliding displacement (fps)"),
     ("--kin", "kin", "number", "kinematic hardening ratio (inelastic)"),
@@ -59,6 +60,17 @@ def _periods(args):
     return np.array(_numbers(text, "--periods"))
 
 
+def analysis_of(args):
+    """What the run computes: the module, or "ductility" for inelastic with --mu (the
+    largest-strength rule, as the spectra program) unless --search module."""
+    if args.search and (args.module != "inelastic" or args.mu is None):
+        raise ValueError("--search chooses how a target ductility is reached: give it with "
+                         "--module inelastic --mu")
+    if args.module == "inelastic" and args.mu is not None and args.search != "module":
+        return "ductility"
+    return args.module
+
+
 def module_params(args):
     """The keyword arguments of the module's function from the options given; ValueError
     naming an option the module does not take."""
@@ -71,9 +83,13 @@ def module_params(args):
         if value is None:
             continue
         params[keyword] = _numbers(value, option) if kind == "list" else value
+    if analysis_of(args) == "inelastic" and "mu" in params:
+        if len(params["mu"]) != 1:
+            raise ValueError("--search module: the module's own search takes one --mu")
+        params["mu"] = params["mu"][0]
     if args.analysis_units:
         params["units"] = args.analysis_units
-    accepted = inspect.signature(MODULE_FUNCTIONS[args.module]).parameters
+    accepted = inspect.signature(MODULE_FUNCTIONS[analysis_of(args)]).parameters
     for keyword in params:
         if keyword not in accepted:
             option = "--analysis-units" if keyword == "units" else f"--{keyword}"
@@ -103,10 +119,12 @@ def _add_run(commands):
     parameters = run.add_argument_group("parameters (as the spectra program)")
     parameters.add_argument("--periods", help="periods [s]: list a,b,c or range start:end:count")
     parameters.add_argument("--log-periods", help="log-spaced periods start:end:count [s]")
-    for option, keyword, _, words in _PARAMETERS:
+    for option, keyword, kind, words in _PARAMETERS:
         parameters.add_argument(option, dest=keyword, help=words,
-                                type=str if option in ("--zeta", "--frn", "--Qd", "--method")
-                                else float)
+                                type=str if kind in ("list", "text") else float)
+    parameters.add_argument("--search", choices=("largest", "module"),
+                            help="with --mu: largest (the largest yield strength reaching the "
+                                 "ductility, the default) or module (the module's own search)")
     parameters.add_argument("--analysis-units", help="acceleration unit of the analysis and of "
                             "the stored spectra (default m/s2)")
     reading = run.add_argument_group("records")
@@ -159,10 +177,11 @@ def main(argv=None):
         if args.command == "run":
             read = {"format": args.format, "channel": args.channel, "column": args.column,
                     "dt": args.dt, "units": args.units}
-            summary = run_database(args.records, args.module, args.store,
+            params = module_params(args)
+            summary = run_database(args.records, analysis_of(args), args.store,
                                    scheduler=args.scheduler, workers=args.workers, read=read,
                                    retries=args.retries, resume=not args.fresh, quiet=args.quiet,
-                                   **module_params(args))
+                                   **params)
         else:
             summary = merge_shards(args.outputs, args.store, records=args.records)
     except (ValueError, OSError) as error:

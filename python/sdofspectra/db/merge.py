@@ -56,7 +56,9 @@ def _spectra(document):
 def _layout(document, spectra):
     layout = zstore.layout_of(spectra)
     stated = {name: field.get("unit", "") for name, field in document["fields"].items()}
-    for name, (_, attrs) in list(layout["fields"].items()) + list(layout["coords"].items()):
+    attrs_of = {name: entry[1] for part in ("fields", "coords")
+                for name, entry in layout[part].items()}
+    for name, attrs in attrs_of.items():
         if stated.get(name):  # the program's unit of the field, which --vel-units etc. set
             attrs["units"] = stated[name]
     return layout

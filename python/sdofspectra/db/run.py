@@ -7,7 +7,8 @@ from dataclasses import dataclass
 import numpy as np
 
 from .. import _core
-from ..records import demo_record
+from ..modules import ModuleError
+from ..records import demo_record, read_record
 from . import store as zstore
 from .items import components_of, plan_items
 from .progress import Progress
@@ -15,8 +16,10 @@ from .task import MODULE_FUNCTIONS, analyse_item, run_module
 
 #: Options of read_record a run may set for its record files.
 READ_OPTIONS = ("format", "units", "column", "dt", "channel")
-# Inputs of the test analysis that gives the store's layout: a short synthetic record.
+# Inputs of the test analysis that gives the store's layout: a short synthetic record, or the
+# first records when the module fails on it.
 _PROBE_SECONDS = 2.0
+_PROBE_RECORDS = 3
 
 
 @dataclass
@@ -39,7 +42,9 @@ def run_database(records, module, store, *, client=None, scheduler=None, workers
                  records_per_chunk=zstore.RECORDS_PER_CHUNK, **params):
     """Runs ``module`` ("elastic", "elastic2d", "inelastic", "fps", "fps2d", "lrb", "lrb2d")
     with the keyword arguments ``params`` of its function (periods, zeta, Qd, units, ...) on
-    every record, on a dask.distributed cluster, into the Zarr store ``store``.
+    every record, on a dask.distributed cluster, into the Zarr store ``store``. "ductility" runs
+    :func:`constant_ductility` (the largest-strength rule) for every target ductility of
+    ``mu`` (a number or a list), stored over period × zeta × mu.
 
     records: record files and folders (a folder's files sorted by name); a two-component module
     takes them in consecutive pairs (A_x, A_y, B_x, B_y, ...) or as pairs of paths. Records are
@@ -66,7 +71,7 @@ def run_database(records, module, store, *, client=None, scheduler=None, workers
         raise ValueError(f"module: '{module}' is not one of {', '.join(MODULE_FUNCTIONS)}")
     read = _read_options(read)
     items = plan_items(records, module)
-    layout, probe_attrs = _layout(module, params)
+    layout, probe_attrs = _layout(module, params, items, read)
     attrs = _store_attrs(module, params, read, probe_attrs)
     path = os.fspath(store)
     group = _open_store(path, items, layout, attrs, resume, records_per_chunk)
@@ -93,24 +98,34 @@ def _read_options(read):
     return {k: v for k, v in read.items() if v is not None}
 
 
-def _layout(module, params):
-    """The store's layout from the module run with ``params`` on a short synthetic record; a
-    ValueError before any work when the parameters are refused."""
-    probe = [demo_record(duration=_PROBE_SECONDS, component=c) for c in
-             range(components_of(module))]
-    try:
-        spectra = run_module(module, probe, params)
-    except (TypeError, ValueError) as error:
-        raise ValueError(f"{module}: the parameters do not work on a test record: {error}") \
-            from None
-    attrs = {k: v for k, v in spectra.attrs.items() if k not in ("dt", "samples")}
-    return zstore.layout_of(spectra), attrs
+def _layout(module, params, items, read):
+    """The store's layout from the module run with ``params`` on a short synthetic record (or,
+    should the module fail on it, as a search may, on the first records); a ValueError before
+    any work when the parameters are refused."""
+    probes = [[demo_record(duration=_PROBE_SECONDS, component=c)
+               for c in range(components_of(module))]]
+    first_error = None
+    for attempt, item in enumerate([None] + list(items[:_PROBE_RECORDS])):
+        try:
+            records = probes[0] if item is None else [read_record(f, **read) for f in item.files]
+            spectra = run_module(module, records, params)
+        except (TypeError, ValueError, OSError) as error:
+            if isinstance(error, TypeError) or (attempt == 0 and not isinstance(error,
+                                                                                 ModuleError)):
+                raise ValueError(f"{module}: {error}") from None
+            first_error = first_error or error
+            continue
+        attrs = {k: v for k, v in spectra.attrs.items() if k not in ("dt", "samples")}
+        return zstore.layout_of(spectra), attrs
+    raise ValueError(f"{module}: the parameters work neither on a test record nor on the first "
+                     f"records: {first_error}")
 
 
 def _store_attrs(module, params, read, probe_attrs):
     return {
         **probe_attrs,
-        "title": f"Response spectra database: {module} ({probe_attrs.get('model', '')})",
+        "title": f"Response spectra database: {module} "
+                 f"({probe_attrs.get('model') or probe_attrs.get('measure', '')})",
         "command": module,
         "parameters": zstore.attrs_text(params),
         "record_reading": zstore.attrs_text(read),

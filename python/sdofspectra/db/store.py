@@ -1,6 +1,6 @@
 """The Zarr store of a database: one variable per field over record × period × swept value (the
-swept dimension named zeta, frn or Qd), per-period fields over record × period, scalars over
-record, the record files, and each record's status (pending, done, failed) with its error text
+swept dimension named zeta, frn or Qd; × mu for constant-ductility spectra), per-period fields
+over record × period, scalars over record, the record files, and each record's status (pending, done, failed) with its error text
 and the module's warnings. Readable with xarray.open_zarr.
 
 Only the process running the database writes: a record's fields first, then its status, so a
@@ -24,6 +24,8 @@ STATUS_CHUNK = 1024
 #: Records per chunk of the field arrays, by default.
 RECORDS_PER_CHUNK = 16
 _TEXT = {"dtype": object, "object_codec": numcodecs.VLenUTF8()}
+# The store's own variables beside the fields.
+_OWN = ("record", "component", "file", "status", "error", "warnings")
 # Store attributes that must match for a run to resume a store.
 _RUN_IDENTITY = ("command", "parameters", "record_reading", "library_version")
 
@@ -36,8 +38,9 @@ def _array(group, name, dims, shape, chunks, attrs, dtype=np.float64, values=Non
     """A new array of the store. Fields (float64) start NaN, xarray's missing value; other arrays
     are written whole with ``values`` at once and have no fill value, so that xarray leaves
     their values (status 0, the text "") as they are."""
-    if dtype is object:
-        array = group.create_dataset(name, shape=shape, chunks=chunks, fill_value=None, **_TEXT)
+    if dtype is object:  # a text field starts "", which xarray shows as missing (NaN)
+        fill = "" if values is None else None
+        array = group.create_dataset(name, shape=shape, chunks=chunks, fill_value=fill, **_TEXT)
     else:
         fill = np.nan if dtype == np.float64 and values is None else None
         array = group.create_dataset(name, shape=shape, chunks=chunks, dtype=dtype,
@@ -50,13 +53,18 @@ def _array(group, name, dims, shape, chunks, attrs, dtype=np.float64, values=Non
 
 
 def layout_of(spectra):
-    """What every record shares, from one Spectra of the run's module and parameters: the
-    coordinates (name → (values, attrs)) and the fields (name → (dims, attrs)), the fields'
-    dimensions without the record."""
+    """What every record shares, from one result (Spectra) of the run's module and parameters:
+    the coordinates (name → (values, attrs)) and the fields (name → (dims, attrs, dtype)), the
+    fields' dimensions without the record. Fields of text (the outcome of a search) are stored
+    as text."""
     dataset = spectra.to_xarray()
     coords = {name: (np.asarray(c.values), dict(c.attrs)) for name, c in dataset.coords.items()}
-    fields = {name: (tuple(v.dims), dict(v.attrs)) for name, v in dataset.data_vars.items()}
-    return {"coords": coords, "fields": fields, "swept": spectra.swept}
+    fields = {name: (tuple(v.dims), dict(v.attrs), v.dtype) for name, v in
+              dataset.data_vars.items()}
+    clash = sorted(set(fields) & set(_OWN))
+    if clash:
+        raise ValueError(f"the field {clash[0]} has the name of the store's own variable")
+    return {"coords": coords, "fields": fields}
 
 
 def create_store(path, items, layout, attrs, records_per_chunk=RECORDS_PER_CHUNK):
@@ -74,10 +82,10 @@ def create_store(path, items, layout, attrs, records_per_chunk=RECORDS_PER_CHUNK
         _array(group, name, (name,), values.shape, values.shape, coord_attrs, np.float64,
                values)
     sizes = {name: values.size for name, (values, _) in layout["coords"].items()}
-    for name, (dims, field_attrs) in layout["fields"].items():
+    for name, (dims, field_attrs, dtype) in layout["fields"].items():
         shape = (count,) + tuple(sizes[d] for d in dims)
         _array(group, name, ("record",) + dims, shape, (records_per_chunk,) + shape[1:],
-               field_attrs)
+               field_attrs, object if dtype == object else np.float64)
     files = np.empty((count, per), dtype=object)
     files[:] = [list(i.files) for i in items]
     _array(group, "file", ("record", "component"), (count, per), (record_chunk, per),
@@ -121,17 +129,16 @@ def status_of(group):
 
 def fields_of(group):
     """Names of the stored field variables (over record × ...)."""
-    fixed = {"record", "file", "status", "error", "warnings"}
     return [name for name, array in group.arrays()
-            if name not in fixed and array.attrs["_ARRAY_DIMENSIONS"][:1] == ["record"]]
+            if name not in _OWN and array.attrs["_ARRAY_DIMENSIONS"][:1] == ["record"]]
 
 
 class RecordWriter:
     """Writes the records of a run into an open store a chunk of records at a time: a chunk's
     outcomes are kept until every record of it this run analyses has finished (or until
     ``flush``), then its fields are written, then its records' status. A record is so written
-    once and fully before it is marked done; a failed one gets NaN fields, so no partial data
-    of an interrupted earlier attempt stays."""
+    once and fully before it is marked done; a failed one gets NaN fields ("" for text), so no
+    partial data of an interrupted earlier attempt stays."""
 
     def __init__(self, group, pending):
         self._fields = {name: group[name] for name in fields_of(group)}
@@ -167,11 +174,12 @@ class RecordWriter:
         rows = slice(start, min(start + self._per_chunk, self._count))
         whole = len(outcomes) == rows.stop - rows.start
         for name, array in self._fields.items():
+            blank = "" if array.dtype == object else np.nan
             # Records of the chunk analysed before keep their values.
-            values = np.full((rows.stop - rows.start,) + array.shape[1:], np.nan) if whole \
-                else array[rows]
+            values = np.full((rows.stop - rows.start,) + array.shape[1:], blank, array.dtype) \
+                if whole else array[rows]
             for index, outcome in outcomes.items():
-                values[index - start] = outcome["fields"][name] if "fields" in outcome else np.nan
+                values[index - start] = outcome["fields"][name] if "fields" in outcome else blank
             array[rows] = values
         status, error, warnings = self._status[rows], self._error[rows], self._warnings[rows]
         for index, outcome in outcomes.items():

@@ -8,10 +8,14 @@ import numpy as np
 
 from .. import modules
 from ..records import read_record
+from .ductility import ductility_spectra
 
+#: What a run can compute: the seven modules, and "ductility", constant-ductility spectra by the
+#: largest-strength rule for one or several target ductilities.
 MODULE_FUNCTIONS = {
     "elastic": modules.elastic, "elastic2d": modules.elastic2d, "inelastic": modules.inelastic,
     "fps": modules.fps, "fps2d": modules.fps2d, "lrb": modules.lrb, "lrb2d": modules.lrb2d,
+    "ductility": ductility_spectra,
 }
 
 # Faults of the record or of its analysis: the item is marked failed at once. Anything else (a
@@ -21,7 +25,8 @@ RECORD_FAULTS = (ValueError, OSError, MemoryError, ArithmeticError)
 
 
 def run_module(module, records, params, threads=1):
-    """The module's Spectra for Record objects, its warnings kept in ``.console``."""
+    """The module's Spectra (or the ductility spectra's Result) for Record objects, its
+    warnings kept in ``.console``."""
     with warnings.catch_warnings():
         warnings.simplefilter("ignore", modules.ModuleWarning)
         return MODULE_FUNCTIONS[module](*records, threads=threads, **params)
