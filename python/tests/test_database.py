@@ -290,6 +290,30 @@ def test_shard_outputs_merge_into_the_runs_store(lrb_store, records, tmp_path):
         merge_shards([tmp_path / "out"], tmp_path / "m3.zarr")
 
 
+def test_constant_ductility_outputs_of_shards_merge_over_mu(cluster, records, tmp_path):
+    program, chosen = spectra_program(), records[:2] + records[-1:]  # rec4, rec3 and the bad one
+    for mu in ("2", "4"):
+        for shard in ("1/2", "2/2"):
+            subprocess.run([program, "inelastic", *chosen, "--mu", mu, "--shard", shard,
+                            "--periods", "0.2,0.6,1.5", "--zeta", "0.02,0.05", "--out-dir",
+                            str(tmp_path / f"mu{mu}"), "--out-format", "json", "--quiet"],
+                           capture_output=True, timeout=120)
+    merged = merge_shards([tmp_path / "mu2", tmp_path / "mu4"], tmp_path / "merged.zarr",
+                          records=chosen)
+    assert (merged.done, merged.failed) == (2, 1)
+    run_database(chosen, "ductility", tmp_path / "run.zarr", client=cluster.client, quiet=True,
+                 mu=[2, 4], periods=[0.2, 0.6, 1.5], zeta=[0.02, 0.05])
+    ours = zarr.open_group(str(tmp_path / "run.zarr"))
+    theirs = zarr.open_group(str(tmp_path / "merged.zarr"))
+    fields = stored_fields(theirs)
+    assert sorted(fields) == ["ductility", "peak_displacement", "reduction_factor",
+                              "yield_displacement", "yield_strength"]
+    for name in ["record", "status", "period", "zeta", "mu"] + fields:
+        assert same_values(ours[name][...], theirs[name][...]), name
+        assert dict(ours[name].attrs) == dict(theirs[name].attrs), name
+    assert "no output for μ = 2, 4" in theirs["error"][-1]
+
+
 # The command ------------------------------------------------------------------------------------
 def test_the_command_runs_on_a_local_cluster_and_reports_failures(records, tmp_path, capsys):
     store = str(tmp_path / "cli.zarr")
