@@ -40,7 +40,7 @@ class ProcessCluster:
     """A scheduler and ``workers`` single-thread workers (no nanny: a killed worker stays dead),
     each its own process; all of them ended at exit."""
 
-    def __init__(self, workers=2):
+    def __init__(self, workers=2, worker_python=(sys.executable,)):
         self.folder = tempfile.mkdtemp(prefix="sdofspectra-workers-")  # the workers' scratch
         self.address = f"tcp://127.0.0.1:{free_port()}"
         module = [sys.executable, "-m"]
@@ -52,7 +52,7 @@ class ProcessCluster:
         for n in range(workers):
             name = f"w{n}"
             self.workers[name] = subprocess.Popen(
-                module + ["distributed.cli.dask_worker", self.address, "--nthreads", "1",
+                [*worker_python, "-m", "distributed.cli.dask_worker", self.address, "--nthreads", "1",
                           "--no-nanny", "--host", "127.0.0.1", "--no-dashboard", "--name", name,
                           "--local-directory", self.folder],
                 **quiet)
@@ -317,22 +317,41 @@ def test_constant_ductility_outputs_of_shards_merge_over_mu(cluster, records, tm
 # The command ------------------------------------------------------------------------------------
 def test_the_command_runs_on_a_local_cluster_and_reports_failures(records, tmp_path, capsys):
     store = str(tmp_path / "cli.zarr")
-    code = db_main(["run", *records, "--module", "elastic", "--periods", "0.1,0.5,1",
-                    "--zeta", "0.02,0.05", "--store", store, "--workers", "2", "--quiet"])
-    err = capsys.readouterr().err
-    assert code == 1 and "rec9: " in err and "5 done, 1 failed" in err
+    command = [sys.executable, "-m", "sdofspectra.db.cli", "run", "--workers", "2", "--quiet"]
+    done = subprocess.run(command + [*records, "--module", "elastic", "--periods", "0.1,0.5,1",
+                                     "--zeta", "0.02,0.05", "--store", store],
+                          capture_output=True, text=True, timeout=120)
+    assert done.returncode == 1 and "rec9: " in done.stderr and "5 done, 1 failed" in done.stderr
     assert_equals_direct(store, {stem(f): [f] for f in records[:5]},
                          lambda r: sp.elastic(r, periods=[0.1, 0.5, 1], zeta=[0.02, 0.05]))
+    # inelastic --mu is the largest-strength rule, as in the spectra program
+    done = subprocess.run(command + [records[0], "--module", "inelastic", "--mu", "2,4",
+                                     "--periods", "0.5", "--store", str(tmp_path / "mu.zarr")],
+                          capture_output=True, text=True, timeout=120)
+    assert done.returncode == 0, done.stderr
+    assert xr.open_zarr(str(tmp_path / "mu.zarr")).attrs["command"] == "ductility"
+
     assert db_main(["run", *records, "--module", "elastic", "--frn", "0.1", "--store",
                     store]) == 2
     assert "--frn does not apply to elastic" in capsys.readouterr().err
-    # inelastic --mu is the largest-strength rule, as in the spectra program
-    assert db_main(["run", *records[:1], "--module", "inelastic", "--mu", "2,4", "--periods",
-                    "0.5", "--store", str(tmp_path / "mu.zarr"), "--workers", "1"]) == 0
-    assert xr.open_zarr(str(tmp_path / "mu.zarr")).attrs["command"] == "ductility"
     assert db_main(["run", *records, "--module", "inelastic", "--mu", "2,4", "--search",
                     "module", "--store", store]) == 2
     assert "takes one --mu" in capsys.readouterr().err
+
+
+def test_workers_without_the_package_are_refused_before_any_task(records, tmp_path):
+    """Debian's python3 in isolated mode: distributed, but not this package."""
+    bare_python = subprocess.run(["/usr/bin/python3", "-I", "-c", "import distributed, sdofspectra"],
+                                 capture_output=True, text=True)
+    if "No module named 'sdofspectra'" not in bare_python.stderr:
+        pytest.skip("needs a Python with distributed and without sdofspectra")
+    bare = ProcessCluster(1, worker_python=("/usr/bin/python3", "-I"))
+    try:
+        with pytest.raises(RuntimeError, match="cannot import sdofspectra"):
+            run_database(records, "elastic", tmp_path / "none.zarr", client=bare.client)
+    finally:
+        bare.close()
+    assert (zarr.open_group(str(tmp_path / "none.zarr"))["status"][:] == PENDING).all()
 
 
 def test_the_progress_line_counts_and_estimates_on_a_terminal_only():

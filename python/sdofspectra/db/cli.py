@@ -184,7 +184,7 @@ def main(argv=None):
                                    **params)
         else:
             summary = merge_shards(args.outputs, args.store, records=args.records)
-    except (ValueError, OSError) as error:
+    except (ValueError, OSError, RuntimeError) as error:
         print(f"sdofspectra-db: {error}", file=sys.stderr)
         return 2
     return _report(summary, args.store)

@@ -80,6 +80,7 @@ def run_database(records, module, store, *, client=None, scheduler=None, workers
     if not pending.size:
         return RunSummary(0, 0, skipped, path)
     with _cluster(client, scheduler, workers) as active:
+        _check_workers(active)
         progress = Progress(pending.size, quiet)
         try:
             _run(active, group, items, pending, module, params, read, retries, progress,
@@ -166,6 +167,28 @@ class _cluster:
     def __exit__(self, *exc):
         for opened in self._opened:
             opened.close()
+
+
+def _library_version():
+    from sdofspectra import _core as core  # on the worker
+
+    return getattr(core, "__version__", "")
+
+
+def _check_workers(client):
+    """A RuntimeError, before any task, when a worker cannot run this library or runs another
+    version of it: every record would fail, or the store would mix versions."""
+    try:
+        versions = client.run(_library_version)
+    except Exception as error:  # the worker could not even load the function
+        raise RuntimeError(f"a worker cannot import sdofspectra ({type(error).__name__}: "
+                           f"{error}); install the package where the workers run") from None
+    mine = getattr(_core, "__version__", "")
+    other = {address: v for address, v in versions.items() if v != mine}
+    if other:
+        address, version = next(iter(other.items()))
+        raise RuntimeError(f"the worker at {address} runs sdofspectra {version}, this process "
+                           f"{mine}: install the same version everywhere")
 
 
 def _run(client, group, items, pending, module, params, read, retries, progress, on_record):
