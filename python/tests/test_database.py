@@ -19,7 +19,8 @@ zarr = pytest.importorskip("zarr")
 xr = pytest.importorskip("xarray")
 
 import sdofspectra as sp  # noqa: E402
-from sdofspectra.db import DONE, FAILED, PENDING, StoreMismatch, merge_shards, run_database  # noqa: E402
+from sdofspectra.db import (DONE, FAILED, PENDING, StoreMismatch, merge_shards,  # noqa: E402
+                            run_database)
 from sdofspectra.db.cli import main as db_main  # noqa: E402
 from sdofspectra.db.merge import MISSING_OUTPUT  # noqa: E402
 from sdofspectra.db.progress import Progress  # noqa: E402
@@ -52,10 +53,9 @@ class ProcessCluster:
         for n in range(workers):
             name = f"w{n}"
             self.workers[name] = subprocess.Popen(
-                [*worker_python, "-m", "distributed.cli.dask_worker", self.address, "--nthreads", "1",
-                          "--no-nanny", "--host", "127.0.0.1", "--no-dashboard", "--name", name,
-                          "--local-directory", self.folder],
-                **quiet)
+                [*worker_python, "-m", "distributed.cli.dask_worker", self.address,
+                 "--nthreads", "1", "--no-nanny", "--host", "127.0.0.1", "--no-dashboard",
+                 "--name", name, "--local-directory", self.folder], **quiet)
             self.processes.append(self.workers[name])
         self.client = distributed.Client(self.address, timeout=30)
         self.client.wait_for_workers(workers, timeout=30)
@@ -341,7 +341,8 @@ def test_the_command_runs_on_a_local_cluster_and_reports_failures(records, tmp_p
 
 def test_workers_without_the_package_are_refused_before_any_task(records, tmp_path):
     """Debian's python3 in isolated mode: distributed, but not this package."""
-    bare_python = subprocess.run(["/usr/bin/python3", "-I", "-c", "import distributed, sdofspectra"],
+    bare_python = subprocess.run(["/usr/bin/python3", "-I", "-c",
+                                  "import distributed, sdofspectra"],
                                  capture_output=True, text=True)
     if "No module named 'sdofspectra'" not in bare_python.stderr:
         pytest.skip("needs a Python with distributed and without sdofspectra")

@@ -1,7 +1,7 @@
 """The Zarr store of a database: one variable per field over record × period × swept value (the
 swept dimension named zeta, frn or Qd; × mu for constant-ductility spectra), per-period fields
-over record × period, scalars over record, the record files, and each record's status (pending, done, failed) with its error text
-and the module's warnings. Readable with xarray.open_zarr.
+over record × period, scalars over record, the record files, and each record's status (pending,
+done, failed) with its error text and the module's warnings. Readable with xarray.open_zarr.
 
 Only the process running the database writes: a record's fields first, then its status, so a
 record whose status is not "done" was not fully written and is redone when the run resumes.
