@@ -124,19 +124,19 @@ DataTable ductilityTable(const DuctilityRun& run, bool brief) {
   for (std::size_t j = 0; j < run.dampingRatios.size(); ++j) {
     const std::string z = " " + dampingTag(run.dampingRatios[j]);
     if (!brief)
-      table.columns.push_back({"yield strength fy" + z, u.of(Quantity::Force).name,
-                               valuesOf(run, j, yieldStrength)});
+      table.columns.push_back(
+          {"yield strength fy" + z, u.of(Quantity::Force).name, valuesOf(run, j, yieldStrength)});
     table.columns.push_back({"Cy=fy/(m·g)" + z, "-", valuesOf(run, j, strengthCoefficient)});
     if (!brief)
-      table.columns.push_back({"Ay=fy/m" + z, u.of(Quantity::Acceleration).name,
-                               valuesOf(run, j, yieldAcceleration)});
+      table.columns.push_back(
+          {"Ay=fy/m" + z, u.of(Quantity::Acceleration).name, valuesOf(run, j, yieldAcceleration)});
     table.columns.push_back({"R" + z, "-", valuesOf(run, j, reductionFactor)});
     table.columns.push_back({"μ reached" + z, "-", valuesOf(run, j, ductility)});
-    table.columns.push_back({"u_max" + z, u.of(Quantity::Displacement).name,
-                             valuesOf(run, j, peakDisplacement)});
+    table.columns.push_back(
+        {"u_max" + z, u.of(Quantity::Displacement).name, valuesOf(run, j, peakDisplacement)});
     if (!brief)
-      table.columns.push_back({"u_y" + z, u.of(Quantity::Displacement).name,
-                               valuesOf(run, j, yieldDisplacement)});
+      table.columns.push_back(
+          {"u_y" + z, u.of(Quantity::Displacement).name, valuesOf(run, j, yieldDisplacement)});
   }
   return table;
 }
@@ -184,26 +184,28 @@ void runDuctility(const ItemContext& item, ItemResult& result) {
   }
   for (const std::string& warning : run.spectrum.warnings)
     result.console += "warning: " + warning + "\n";
+  const ItemHistories histories(
+      item, [&] { return historySource(item, run, components); }, result);
   const std::vector<double>& ag = components.front();
   const double pga = core::peakGroundAcceleration(ag.data(), static_cast<std::int32_t>(ag.size()));
   if (item.single && !item.request.output.quiet)
     result.report += headerOf(run, source, pga) + terminalOf(ductilityTable(run, true));
   if (!item.outputs.data.empty()) {
-    writeFileAtomically(item.outputs.data, dataFileText(item.outputs.data, documentOf(run, p, source),
-                                                        ductilityTable(run, false)));
+    writeFileAtomically(
+        item.outputs.data,
+        dataFileText(item.outputs.data, documentOf(run, p, source), ductilityTable(run, false)));
     result.written.push_back(item.outputs.data);
   }
   if (!item.outputs.plot.empty()) {
-    const std::string title = fmt::format("Constant-ductility spectrum, μ = {} — {}",
-                                          shortNumber(run.targetDuctility),
-                                          sourceOf(item.records, false));
+    const std::string title =
+        fmt::format("Constant-ductility spectrum, μ = {} — {}", shortNumber(run.targetDuctility),
+                    sourceOf(item.records, false));
     plot::writeFigure(ductilityFigure(run, title, recordDescription(infosOf(item.records)),
                                       item.request.output.axes),
                       item.outputs.plot);
     result.written.push_back(item.outputs.plot);
   }
-  if (!item.request.measures.histories.empty())
-    addHistories(item, historySource(item, run, components), result);
+  histories.write(result);
 }
 
 }  // namespace cli

@@ -44,9 +44,8 @@ std::string summaryLine(const measures::ResponseHistory& h, const HistoryDescrip
   std::string line = fmt::format(
       "history T = {:.6g} s, {}: {} samples at dt = {} s ({} under the record), peak "
       "displacement {:.6g} {}",
-      h.period, sweptText(d.swept, h.sweptValue, d.units), h.samples(),
-      records::roundTrip(h.dt), h.recordSamples, peakDisplacement(h, d.units),
-      d.units.of(core::Quantity::Displacement).name);
+      h.period, sweptText(d.swept, h.sweptValue, d.units), h.samples(), records::roundTrip(h.dt),
+      h.recordSamples, peakDisplacement(h, d.units), d.units.of(core::Quantity::Displacement).name);
   if (h.components.size() == 2) line += " (resultant)";
   if (h.ownCall) line += "; not among the run's periods and values, so analysed on its own";
   return line + "\n";
@@ -111,18 +110,20 @@ double requestedValue(const HistorySource& source, const HistoryRequest& request
   if (request.valueIsWeightShare) {
     const int j = shareAt(value);
     if (j < 0)
-      throw Error(fmt::format("--history Qd/W={:.6g}: not among the run's shares of the weight "
-                              "(--qd-ratio)",
-                              value));
+      throw Error(
+          fmt::format("--history Qd/W={:.6g}: not among the run's shares of the weight "
+                      "(--qd-ratio)",
+                      value));
     return listed[static_cast<std::size_t>(j)];
   }
   const bool aListedForce = std::any_of(listed.begin(), listed.end(), [&](double force) {
     return std::fabs(force - value) <= 1e-9 * std::fabs(value);
   });
   if (aListedForce || shareAt(value) < 0) return value;
-  throw Error(fmt::format("--history Qd={0:.6g}: Qd is a force; for the share of the weight given "
-                          "with --qd-ratio write Qd/W={0:.6g}",
-                          value));
+  throw Error(
+      fmt::format("--history Qd={0:.6g}: Qd is a force; for the share of the weight given "
+                  "with --qd-ratio write Qd/W={0:.6g}",
+                  value));
 }
 
 measures::ResponseHistory historyOf(const HistorySource& source, const HistoryRequest& request) {
@@ -135,18 +136,19 @@ measures::ResponseHistory historyOf(const HistorySource& source, const HistoryRe
       return measures::responseHistory(call, period, value, source.yieldForces);
     // The largest-strength rule: the yield force of the run, or of a run of that one oscillator.
     if (i < 0 || j < 0) {
-      measures::ResponseHistory h = measures::oscillatorHistory(
-          measures::singleOscillatorCall(call, period, value), 0, 0,
-          source.ownYieldForce(period, value));
+      measures::ResponseHistory h =
+          measures::oscillatorHistory(measures::singleOscillatorCall(call, period, value), 0, 0,
+                                      source.ownYieldForce(period, value));
       h.ownCall = true;
       return h;
     }
     const double fy = source.yieldForces.at(static_cast<std::size_t>(i) +
                                             static_cast<std::size_t>(j) * call.periods.size());
     if (std::isnan(fy))
-      throw NoHistory(fmt::format("--history T={:.6g}: no yield strength of this oscillator "
-                                  "reaches the target ductility, so it has no history",
-                                  period));
+      throw NoHistory(
+          fmt::format("--history T={:.6g}: no yield strength of this oscillator "
+                      "reaches the target ductility, so it has no history",
+                      period));
     return measures::oscillatorHistory(call, i, j, fy);
   } catch (const measures::Error& error) {
     // The module's own call succeeded, so the oscillator itself has no history.
@@ -154,27 +156,34 @@ measures::ResponseHistory historyOf(const HistorySource& source, const HistoryRe
   }
 }
 
-std::vector<std::string> writeHistories(const std::vector<std::string>& requests,
-                                        const HistorySource& source, const OutputPaths& beside,
-                                        std::string& summary, std::string& console) {
-  HistoryDescription description = source.description;
-  description.ground = {&source.call.ag1};
-  if (measures::isTwoComponent(source.call.module)) description.ground.push_back(&source.call.ag2);
-  std::vector<std::string> written;
+RunHistories computeHistories(const std::vector<std::string>& requests, const HistorySource& source,
+                              std::string& console) {
+  RunHistories run;
+  run.description = source.description;
+  run.description.ground = {&source.call.ag1};
+  if (measures::isTwoComponent(source.call.module))
+    run.description.ground.push_back(&source.call.ag2);
   for (const std::string& text : requests) {
-    measures::ResponseHistory h;
     try {
-      h = historyOf(source, parseHistoryRequest(text, description.swept));
+      run.histories.push_back(historyOf(source, parseHistoryRequest(text, run.description.swept)));
     } catch (const NoHistory& missing) {
       console += std::string("warning: ") + missing.what() + "\n";
-      continue;
     }
+  }
+  return run;
+}
+
+std::vector<std::string> writeHistories(const RunHistories& run, const OutputPaths& beside,
+                                        std::string& summary) {
+  const HistoryDescription& description = run.description;
+  std::vector<std::string> written;
+  for (const measures::ResponseHistory& h : run.histories) {
     summary += summaryLine(h, description);
     const std::string tag = tagOf(h, description.swept);
     const std::string data = besidePath(beside.data, tag);
     if (!data.empty()) {
-      writeFileAtomically(data, dataFileText(data, historyDocument(h, description),
-                                             historyTable(h, description)));
+      writeFileAtomically(
+          data, dataFileText(data, historyDocument(h, description), historyTable(h, description)));
       written.push_back(data);
     }
     const std::string plot = besidePath(beside.plot, tag);

@@ -50,12 +50,22 @@ class NoHistory : public Error {
   using Error::Error;
 };
 
-// Every --history: computed, written beside the run's data file and plot (NAME-history-T…), and
-// described in one line each of `summary`; an oscillator without a history gets a warning line
-// in `console` instead. Returns the paths written.
-std::vector<std::string> writeHistories(const std::vector<std::string>& requests,
-                                        const HistorySource& source, const OutputPaths& beside,
-                                        std::string& summary, std::string& console);
+// The histories of a run's --history requests, and what they are histories of.
+struct RunHistories {
+  HistoryDescription description;  // its ground points into the source's call
+  std::vector<measures::ResponseHistory> histories;
+};
+
+// Every --history computed, before anything of the run is written, so that a refused request
+// leaves no file behind; an oscillator without a history gets a warning line in `console`
+// instead. The source must outlive the result.
+RunHistories computeHistories(const std::vector<std::string>& requests, const HistorySource& source,
+                              std::string& console);
+
+// The histories written beside the run's data file and plot (NAME-history-T…), each described in
+// one line of `summary`. Returns the paths written.
+std::vector<std::string> writeHistories(const RunHistories& run, const OutputPaths& beside,
+                                        std::string& summary);
 
 // An Error for a malformed --history, before any work.
 void checkHistoryRequests(const std::vector<std::string>& requests, const std::string& swept);

@@ -42,9 +42,8 @@ SaSpectrum saOf(const Spectrum& spectrum, const Request& request) {
   SaSpectrum sa;
   sa.name = spectrum.title;
   sa.periods = spectrum.periods();
-  sa.measure = spectrum.module->components == 2
-                   ? "pseudo-spectral acceleration Sa of the resultant"
-                   : "pseudo-spectral acceleration Sa";
+  sa.measure = spectrum.module->components == 2 ? "pseudo-spectral acceleration Sa of the resultant"
+                                                : "pseudo-spectral acceleration Sa";
   const std::vector<double>& zetas = spectrum.sweptValues();
   for (std::size_t j = 0; j < zetas.size(); ++j) {
     std::vector<double> curve = spectrum.column("psdAcc", j);
@@ -58,9 +57,9 @@ SaSpectrum saOf(const Spectrum& spectrum, const Request& request) {
 
 HistorySource moduleHistorySource(const ItemContext& item, const Spectrum& spectrum) {
   HistorySource source;
-  source.call = moduleCallOf(item.parameters,
-                             analysedComponents(item.request, item.parameters, item.records),
-                             item.records.front().dt, spectrum.periods());
+  source.call =
+      moduleCallOf(item.parameters, analysedComponents(item.request, item.parameters, item.records),
+                   item.records.front().dt, spectrum.periods());
   // The spectrum holds the yield forces in the output unit; the analysis needs the module's own.
   if (source.call.module == measures::ModuleKind::Morbane)
     source.yieldForces = measures::morbaneYieldForces(source.call);
@@ -81,6 +80,8 @@ HistorySource moduleHistorySource(const ItemContext& item, const Spectrum& spect
 void runModule(const ItemContext& item, ItemResult& result) {
   const Request& request = item.request;
   const Spectrum spectrum = computeSpectrum(request, item.parameters, item.records, result.console);
+  const ItemHistories histories(
+      item, [&] { return moduleHistorySource(item, spectrum); }, result);
   if (item.single && !request.output.quiet)
     result.report += tableText(spectrum, chosenFields(*spectrum.module, request.output.fields));
   // With a target the plot compares the record's Sa with it (drawn below) instead.
@@ -89,8 +90,7 @@ void runModule(const ItemContext& item, ItemResult& result) {
   for (const std::string& path : {item.outputs.data, comparison ? "" : item.outputs.plot})
     if (!path.empty()) result.written.push_back(path);
   if (isElastic(*spectrum.module)) result.sa = saOf(spectrum, request);
-  if (!request.measures.histories.empty())
-    addHistories(item, moduleHistorySource(item, spectrum), result);
+  histories.write(result);
 }
 
 // The record's Sa beside the target, and in a single run its scale factor.
@@ -99,11 +99,10 @@ void compareWithTarget(const ItemContext& item, ItemResult& result) {
   const std::optional<Target> target = targetOf(request);
   if (!target || !result.sa) return;
   if (!item.outputs.plot.empty()) {
-    const std::string title = fmt::format("{} and the target — {}", result.sa->measure,
-                                          result.sa->name);
+    const std::string title =
+        fmt::format("{} and the target — {}", result.sa->measure, result.sa->name);
     plot::writeFigure(targetFigure(*result.sa, target, title,
-                                   recordDescription(infosOf(item.records)),
-                                   request.output.axes),
+                                   recordDescription(infosOf(item.records)), request.output.axes),
                       item.outputs.plot);
     result.written.push_back(item.outputs.plot);
   }
@@ -113,12 +112,19 @@ void compareWithTarget(const ItemContext& item, ItemResult& result) {
 
 }  // namespace
 
-void addHistories(const ItemContext& item, const HistorySource& source, ItemResult& result) {
+ItemHistories::ItemHistories(const ItemContext& item, const std::function<HistorySource()>& source,
+                             ItemResult& result)
+    : item_(item) {
+  if (item.request.measures.histories.empty()) return;
+  source_ = source();
+  run_ = computeHistories(item.request.measures.histories, source_, result.console);
+}
+
+void ItemHistories::write(ItemResult& result) const {
   std::string summary;
-  const std::vector<std::string> written =
-      writeHistories(item.request.measures.histories, source, item.outputs, summary, result.console);
+  const std::vector<std::string> written = writeHistories(run_, item_.outputs, summary);
   result.written.insert(result.written.end(), written.begin(), written.end());
-  if (item.single && !item.request.output.quiet) result.report += summary;
+  if (item_.single && !item_.request.output.quiet) result.report += summary;
 }
 
 std::string dampingTag(double zeta) { return "ζ=" + records::roundTrip(zeta); }

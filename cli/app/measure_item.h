@@ -1,6 +1,7 @@
 // One record (or pair) through a run of the measures: what goes in and what comes out.
 #pragma once
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -43,9 +44,22 @@ void runItem(const Request& request, const Parameters& parameters,
              const std::vector<std::string>& files, const OutputPaths& outputs, bool single,
              ItemResult& result);
 
-// The item's --history requests from the source: files beside its outputs, and in a single run
-// without --quiet one line each in the report.
-void addHistories(const ItemContext& item, const HistorySource& source, ItemResult& result);
+// The item's --history requests: computed from the source (made only when there are any) before
+// the item writes anything, then written beside its outputs, and in a single run without --quiet
+// described in one line each of the report.
+class ItemHistories {
+ public:
+  ItemHistories(const ItemContext& item, const std::function<HistorySource()>& source,
+                ItemResult& result);
+  ItemHistories(const ItemHistories&) = delete;  // the histories point into the source
+  ItemHistories& operator=(const ItemHistories&) = delete;
+  void write(ItemResult& result) const;
+
+ private:
+  const ItemContext& item_;
+  HistorySource source_;
+  RunHistories run_;
+};
 
 // "ζ=0.05", the column tag of a damping ratio.
 std::string dampingTag(double zeta);

@@ -47,16 +47,17 @@ const QuantityUnit kDegrees{"deg", "°", 1.0};
 
 std::size_t percentileIndex(const RotDSpectra& s, double wanted, std::size_t otherwise) {
   const auto at = std::find(s.percentiles.begin(), s.percentiles.end(), wanted);
-  return at == s.percentiles.end() ? otherwise : static_cast<std::size_t>(at - s.percentiles.begin());
+  return at == s.percentiles.end() ? otherwise
+                                   : static_cast<std::size_t>(at - s.percentiles.begin());
 }
 
 // The record's Sa in g: RotDnn and the geometric mean per damping ratio; suites and scaling take
 // RotD50 (RotD100 under --rule asce7, the maximum direction of ASCE 7-16 §16.2).
 SaSpectrum saOf(const RotDSpectra& s, const std::string& analysisUnit, const Request& request,
                 const std::string& name) {
-  const QuantityUnit toG{"g", "g",
-                         records::conversionFactor(records::findUnit(analysisUnit),
-                                                   records::findUnit("g"), 1.0)};
+  const QuantityUnit toG{
+      "g", "g",
+      records::conversionFactor(records::findUnit(analysisUnit), records::findUnit("g"), 1.0)};
   SaSpectrum sa;
   sa.name = name;
   sa.periods = s.periods;
@@ -87,8 +88,9 @@ SaSpectrum saOf(const RotDSpectra& s, const std::string& analysisUnit, const Req
 
 nlohmann::ordered_json documentOf(const RotDSpectra& s, const OutputUnits& u,
                                   const std::string& source) {
-  return {{"measure", "RotDnn (Boore 2010), geometric mean and GMRotI50 of two horizontal "
-                      "components"},
+  return {{"measure",
+           "RotDnn (Boore 2010), geometric mean and GMRotI50 of two horizontal "
+           "components"},
           {"source", source},
           {"percentiles", s.percentiles},
           {"angleStep", s.angles.size() > 1 ? s.angles[1] - s.angles[0] : 180.0},
@@ -124,8 +126,8 @@ measures::RotDSettings rotdSettings(const Request& request, const Parameters& pa
   settings.percentiles = records::parseList(request.measures.percentiles, "--percentiles");
   for (double p : settings.percentiles)
     if (!(p >= 0 && p <= 100))
-      throw Error(fmt::format("--percentiles: each must lie from 0 to 100, got {}",
-                              records::roundTrip(p)));
+      throw Error(
+          fmt::format("--percentiles: each must lie from 0 to 100, got {}", records::roundTrip(p)));
   settings.angleStepDegrees = request.measures.angleStep;
   if (!(settings.angleStepDegrees >= 0.001 && settings.angleStepDegrees <= 90))
     throw Error(fmt::format("--angle-step: give a step from 0.001 to 90 degrees, got {}",
@@ -147,14 +149,16 @@ DataTable rotdTable(const RotDSpectra& s, const OutputUnits& u, bool brief) {
         table.columns.push_back({"PSV " + name + z, v.name, rotdColumn(s, s.psv, p, j, v)});
       table.columns.push_back({"PSA " + name + z, a.name, rotdColumn(s, s.psa, p, j, a)});
     }
-    table.columns.push_back({"PSA geometric mean" + z, a.name, blockColumn(s.geoMeanPsa, nT, j, a)});
+    table.columns.push_back(
+        {"PSA geometric mean" + z, a.name, blockColumn(s.geoMeanPsa, nT, j, a)});
     if (brief) continue;
     table.columns.push_back(
         {"angle of RotD00" + z, "deg", blockColumn(s.angleRotD00, nT, j, kDegrees)});
     table.columns.push_back(
         {"angle of RotD100" + z, "deg", blockColumn(s.angleRotD100, nT, j, kDegrees)});
     table.columns.push_back({"Sd geometric mean" + z, d.name, blockColumn(s.geoMeanSd, nT, j, d)});
-    table.columns.push_back({"PSV geometric mean" + z, v.name, blockColumn(s.geoMeanPsv, nT, j, v)});
+    table.columns.push_back(
+        {"PSV geometric mean" + z, v.name, blockColumn(s.geoMeanPsv, nT, j, v)});
     table.columns.push_back({"Sd GMRotI50" + z, d.name, blockColumn(s.gmRotI50Sd, nT, j, d)});
     table.columns.push_back({"PSV GMRotI50" + z, v.name, blockColumn(s.gmRotI50Psv, nT, j, v)});
     table.columns.push_back({"PSA GMRotI50" + z, a.name, blockColumn(s.gmRotI50Psa, nT, j, a)});
@@ -207,19 +211,22 @@ void runRotd(const ItemContext& item, ItemResult& result) {
   } catch (const std::invalid_argument& error) {
     throw Error(source + ": " + error.what());
   }
-  const std::int32_t n = static_cast<std::int32_t>(std::min(components[0].size(), components[1].size()));
+  const ItemHistories histories(
+      item, [&] { return historySource(item, s, components); }, result);
+  const std::int32_t n =
+      static_cast<std::int32_t>(std::min(components[0].size(), components[1].size()));
   const double pga = core::peakMagnitude(components[0].data(), components[1].data(), n);
   if (item.single && !request.output.quiet)
-    result.report += fmt::format(
-                         "RotD spectra (Boore 2010) of {}, {} angles from 0° by {:g}°: peak "
-                         "resultant ground acceleration {:.6g} {}\n",
-                         source, s.angles.size(), request.measures.angleStep, pga * acc.factor,
-                         acc.name) +
-                     terminalOf(rotdTable(s, units, true));
+    result.report +=
+        fmt::format(
+            "RotD spectra (Boore 2010) of {}, {} angles from 0° by {:g}°: peak "
+            "resultant ground acceleration {:.6g} {}\n",
+            source, s.angles.size(), request.measures.angleStep, pga * acc.factor, acc.name) +
+        terminalOf(rotdTable(s, units, true));
   if (!item.outputs.data.empty()) {
-    writeFileAtomically(item.outputs.data, dataFileText(item.outputs.data,
-                                                        documentOf(s, units, source),
-                                                        rotdTable(s, units, false)));
+    writeFileAtomically(
+        item.outputs.data,
+        dataFileText(item.outputs.data, documentOf(s, units, source), rotdTable(s, units, false)));
     result.written.push_back(item.outputs.data);
   }
   result.sa = saOf(s, p.analysis.acceleration, request, sourceOf(item.records, false));
@@ -229,8 +236,7 @@ void runRotd(const ItemContext& item, ItemResult& result) {
                       item.outputs.plot);
     result.written.push_back(item.outputs.plot);
   }
-  if (!request.measures.histories.empty())
-    addHistories(item, historySource(item, s, components), result);
+  histories.write(result);
 }
 
 }  // namespace cli

@@ -263,10 +263,12 @@ TEST_F(MeasuresEndToEnd, StrengthsGivenAsSharesOfTheWeightAreChosenAsShares) {
                        spectrum["fields"]["dsp"]["data"][0][1].get<double>()));
   // A force equal to a share was meant as the share: said, not analysed as a 0.06 N strength.
   std::vector<std::string> force = base;
-  force.insert(force.end(), {"T=3,Qd=0.06"});
+  force.insert(force.end(), {"T=3,Qd=0.06", "--out", dir.str("f.json")});
   const ProgramRun r = clitest::runProgram(dir, force);
   EXPECT_EQ(r.status, 1);
   EXPECT_NE(r.err.find("write Qd/W=0.06"), std::string::npos) << r.err;
+  // The refusal comes before anything is written: no spectrum without its history.
+  EXPECT_FALSE(std::filesystem::exists(dir.str("f.json")));
 }
 
 TEST_F(MeasuresEndToEnd, HistoryOfAnOscillatorOutsideTheListsIsItsOwnModuleCall) {
