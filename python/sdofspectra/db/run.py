@@ -111,8 +111,11 @@ def _layout(module, params, items, read):
             records = probes[0] if item is None else [read_record(f, **read) for f in item.files]
             spectra = run_module(module, records, params)
         except (TypeError, ValueError, OSError) as error:
-            if isinstance(error, TypeError) or (attempt == 0 and not isinstance(error,
-                                                                                 ModuleError)):
+            # The package's own checks refuse parameters whatever the record; the module may
+            # fail on one record and not on another.
+            refused = isinstance(error, TypeError) or (attempt == 0 and
+                                                       not isinstance(error, ModuleError))
+            if refused:
                 raise ValueError(f"{module}: {error}") from None
             first_error = first_error or error
             continue
