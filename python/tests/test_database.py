@@ -225,6 +225,12 @@ def test_two_component_modules_take_files_in_consecutive_pairs(cluster, records,
     assert dataset.file.values.tolist() == [[c, d], [a, b]]
     with pytest.raises(ValueError, match="two record files per analysis"):
         run_database(records[:3], "lrb2d", tmp_path / "odd.zarr", client=cluster.client)
+    # parameters the module refuses stop the run before any store or task
+    with pytest.raises(ValueError, match="alpha must lie between 0 and 1"):
+        run_database(records, "lrb", tmp_path / "refused.zarr", client=cluster.client, alpha=5)
+    with pytest.raises(ValueError, match="frn"):
+        run_database(records, "lrb", tmp_path / "refused.zarr", client=cluster.client, frn=0.1)
+    assert not (tmp_path / "refused.zarr").exists()
 
 
 def test_constant_ductility_spectra_are_stored_over_the_target_ductilities(cluster, records,
