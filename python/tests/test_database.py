@@ -10,6 +10,7 @@ import socket
 import subprocess
 import sys
 import tempfile
+import time
 
 import numpy as np
 import pytest
@@ -28,6 +29,7 @@ from test_records import motion, write_at2  # noqa: E402
 from tools import spectra_program  # noqa: E402
 
 LRB = {"periods": (0.5, 4.0, 12), "Qd": [0.2, 0.5], "alpha": 0.1}
+QUIET = {"stdout": subprocess.DEVNULL, "stderr": subprocess.DEVNULL}
 
 
 # A cluster of separate processes ---------------------------------------------------------------
@@ -41,37 +43,41 @@ class ProcessCluster:
     """A scheduler and ``workers`` single-thread workers (no nanny: a killed worker stays dead),
     each its own process; all of them ended at exit."""
 
-    def __init__(self, workers=2, worker_python=(sys.executable,)):
+    def __init__(self, workers=2):
         self.folder = tempfile.mkdtemp(prefix="sdofspectra-workers-")  # the workers' scratch
         self.address = f"tcp://127.0.0.1:{free_port()}"
-        module = [sys.executable, "-m"]
-        quiet = {"stdout": subprocess.DEVNULL, "stderr": subprocess.DEVNULL}
-        self.processes = [subprocess.Popen(
-            module + ["distributed.cli.dask_scheduler", "--host", "127.0.0.1", "--port",
-                      self.address.rsplit(":", 1)[1], "--no-dashboard"], **quiet)]
+        self.scheduler = subprocess.Popen(
+            [sys.executable, "-m", "distributed.cli.dask_scheduler", "--host", "127.0.0.1",
+             "--port", self.address.rsplit(":", 1)[1], "--no-dashboard"], **QUIET)
         self.workers = {}
         for n in range(workers):
-            name = f"w{n}"
-            self.workers[name] = subprocess.Popen(
-                [*worker_python, "-m", "distributed.cli.dask_worker", self.address,
-                 "--nthreads", "1", "--no-nanny", "--host", "127.0.0.1", "--no-dashboard",
-                 "--name", name, "--local-directory", self.folder], **quiet)
-            self.processes.append(self.workers[name])
+            self.start_worker(f"w{n}")
         self.client = distributed.Client(self.address, timeout=30)
         self.client.wait_for_workers(workers, timeout=30)
 
-    def kill_busy_worker(self):
-        """Kills (SIGKILL) a worker that is running or holding tasks; its name."""
-        busy = {a for a, keys in self.client.processing().items() if keys}
-        for address, info in self.client.scheduler_info()["workers"].items():
-            if address in busy:
-                self.workers[info["name"]].send_signal(signal.SIGKILL)
-                return info["name"]
-        raise AssertionError("no worker was running a task")
+    def start_worker(self, name, python=(sys.executable,)):
+        self.workers[name] = subprocess.Popen(
+            [*python, "-m", "distributed.cli.dask_worker", self.address, "--nthreads", "1",
+             "--no-nanny", "--host", "127.0.0.1", "--no-dashboard", "--name", name,
+             "--local-directory", self.folder], **QUIET)
+
+    def address_of(self, name):
+        return next(a for a, info in self.client.scheduler_info()["workers"].items()
+                    if info["name"] == name)
+
+    def kill_worker(self, name):
+        """SIGKILL, then waits until the scheduler has let the worker go."""
+        self.workers.pop(name).send_signal(signal.SIGKILL)
+        for _ in range(300):
+            if all(info["name"] != name
+                   for info in self.client.scheduler_info()["workers"].values()):
+                return
+            time.sleep(0.1)
+        raise AssertionError(f"the scheduler kept the killed worker {name}")
 
     def close(self):
         self.client.close()
-        for process in reversed(self.processes):
+        for process in [*self.workers.values(), self.scheduler]:
             if process.poll() is None:
                 process.kill()
             process.wait(timeout=10)
@@ -252,21 +258,22 @@ def test_constant_ductility_spectra_are_stored_over_the_target_ductilities(clust
                 assert same_values(np.asarray(ours), np.asarray(direct[field])), field
 
 
-def test_a_worker_killed_mid_run_loses_nothing(tmp_path):
-    """Tasks of about a quarter of a second each; the worker killed holds some of them."""
-    heavy = {"periods": (0.5, 4.0, 150), "Qd": list(np.linspace(0.05, 0.8, 16))}
-    files = [str(write_at2(tmp_path / f"long{i}.AT2", motion(4000, 10 + i))) for i in range(6)]
-    own = ProcessCluster(2)
-    killed = []
-    try:
-        def kill_after_first(name, ok):
-            if not killed:
-                killed.append(own.kill_busy_worker())
+def test_a_worker_killed_mid_run_loses_nothing(cluster, tmp_path):
+    """A third worker joins and is killed while it analyses a record (tasks of about a tenth
+    of a second each); its records are done by the other two."""
+    heavy = {"periods": (0.5, 4.0, 150), "Qd": list(np.linspace(0.05, 0.8, 8))}
+    files = [str(write_at2(tmp_path / f"long{i}.AT2", motion(4000, 10 + i))) for i in range(9)]
+    cluster.start_worker("victim")
+    cluster.client.wait_for_workers(3, timeout=30)
+    victim, killed = cluster.address_of("victim"), []
 
-        summary = run_database(files, "lrb", tmp_path / "killed.zarr", client=own.client,
-                               quiet=True, on_record=kill_after_first, **heavy)
-    finally:
-        own.close()
+    def kill_victim_while_busy(name, ok):
+        if not killed and cluster.client.processing().get(victim):
+            cluster.kill_worker("victim")
+            killed.append(name)
+
+    summary = run_database(files, "lrb", tmp_path / "killed.zarr", client=cluster.client,
+                           quiet=True, on_record=kill_victim_while_busy, **heavy)
     assert killed and summary.done == len(files) and summary.failed == 0
     assert_equals_direct(tmp_path / "killed.zarr", {stem(f): [f] for f in files},
                          lambda r: sp.lrb(r, **heavy))
@@ -321,18 +328,21 @@ def test_constant_ductility_outputs_of_shards_merge_over_mu(cluster, records, tm
 
 
 # The command ------------------------------------------------------------------------------------
-def test_the_command_runs_on_a_local_cluster_and_reports_failures(records, tmp_path, capsys):
+def test_the_command_runs_on_a_local_or_given_cluster_and_reports_failures(
+        records, cluster, tmp_path, capsys):
     store = str(tmp_path / "cli.zarr")
-    command = [sys.executable, "-m", "sdofspectra.db.cli", "run", "--workers", "2", "--quiet"]
-    done = subprocess.run(command + [*records, "--module", "elastic", "--periods", "0.1,0.5,1",
-                                     "--zeta", "0.02,0.05", "--store", store],
+    command = [sys.executable, "-m", "sdofspectra.db.cli", "run", "--quiet"]
+    done = subprocess.run(command + ["--workers", "2", *records, "--module", "elastic",
+                                     "--periods", "0.1,0.5,1", "--zeta", "0.02,0.05", "--store",
+                                     store],
                           capture_output=True, text=True, timeout=120)
     assert done.returncode == 1 and "rec9: " in done.stderr and "5 done, 1 failed" in done.stderr
     assert_equals_direct(store, {stem(f): [f] for f in records[:5]},
                          lambda r: sp.elastic(r, periods=[0.1, 0.5, 1], zeta=[0.02, 0.05]))
     # inelastic --mu is the largest-strength rule, as in the spectra program
-    done = subprocess.run(command + [records[0], "--module", "inelastic", "--mu", "2,4",
-                                     "--periods", "0.5", "--store", str(tmp_path / "mu.zarr")],
+    done = subprocess.run(command + ["--scheduler", cluster.address, records[0], "--module",
+                                     "inelastic", "--mu", "2,4", "--periods", "0.5",
+                                     "--store", str(tmp_path / "mu.zarr")],
                           capture_output=True, text=True, timeout=120)
     assert done.returncode == 0, done.stderr
     assert xr.open_zarr(str(tmp_path / "mu.zarr")).attrs["command"] == "ductility"
@@ -345,19 +355,20 @@ def test_the_command_runs_on_a_local_cluster_and_reports_failures(records, tmp_p
     assert "takes one --mu" in capsys.readouterr().err
 
 
-def test_workers_without_the_package_are_refused_before_any_task(records, tmp_path):
-    """Debian's python3 in isolated mode: distributed, but not this package."""
+def test_workers_without_the_package_are_refused_before_any_task(cluster, records, tmp_path):
+    """A worker of Debian's python3 in isolated mode: distributed, but not this package."""
     bare_python = subprocess.run(["/usr/bin/python3", "-I", "-c",
                                   "import distributed, sdofspectra"],
                                  capture_output=True, text=True)
     if "No module named 'sdofspectra'" not in bare_python.stderr:
         pytest.skip("needs a Python with distributed and without sdofspectra")
-    bare = ProcessCluster(1, worker_python=("/usr/bin/python3", "-I"))
+    cluster.start_worker("bare", python=("/usr/bin/python3", "-I"))
     try:
+        cluster.client.wait_for_workers(3, timeout=30)
         with pytest.raises(RuntimeError, match="cannot import sdofspectra"):
-            run_database(records, "elastic", tmp_path / "none.zarr", client=bare.client)
+            run_database(records, "elastic", tmp_path / "none.zarr", client=cluster.client)
     finally:
-        bare.close()
+        cluster.kill_worker("bare")
     assert (zarr.open_group(str(tmp_path / "none.zarr"))["status"][:] == PENDING).all()
 
 

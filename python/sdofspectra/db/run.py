@@ -195,21 +195,26 @@ def _check_workers(client):
 
 
 def _run(client, group, items, pending, module, params, read, retries, progress, on_record):
+    """Submits one task per pending record at once and writes each outcome as its result comes
+    in (the results are fetched in the background, not one round trip after another)."""
     from dask.base import tokenize
     from distributed import as_completed
 
-    futures = {}
-    for index in pending:
-        item = items[index]
-        key = f"sdofspectra-{item.name}-{tokenize(module, item.files, params, read)}"
-        future = client.submit(analyse_item, module, item.files, params, read, key=key,
-                               retries=retries, pure=False)
-        futures[future] = int(index)
+    chosen = [items[i] for i in pending]
+    keys = [f"sdofspectra-{item.name}-{tokenize(module, item.files, params, read)}"
+            for item in chosen]
+    index_of = {key: int(i) for key, i in zip(keys, pending)}
+    count = len(chosen)
+    futures = client.map(analyse_item, [module] * count, [item.files for item in chosen],
+                         [params] * count, [read] * count, key=keys, retries=retries,
+                         pure=False)
+    finished = as_completed(futures, with_results=True, raise_errors=False)
+    del futures  # a result is released as soon as it is written
     writer = zstore.RecordWriter(group, pending)
     try:
-        for future in as_completed(futures):
-            index = futures[future]
-            outcome = _outcome(future, items[index])
+        for future, result in finished:
+            index = index_of[future.key]
+            outcome = _outcome(future, result, items[index])
             future.release()
             writer.add(index, outcome)
             progress.record("error" not in outcome)
@@ -219,11 +224,13 @@ def _run(client, group, items, pending, module, params, read, retries, progress,
         writer.flush()
 
 
-def _outcome(future, item):
-    if future.status == "finished":
-        return future.result()
-    if future.status == "error":  # raised after the retries, or its workers kept dying
-        error = future.exception()
+def _outcome(future, result, item):
+    """The outcome of a record from what as_completed gave. A result fetched is kept even when
+    its worker died just after (the future then says "lost"): the task is pure."""
+    if isinstance(result, dict):
+        return result
+    if isinstance(result, tuple) and len(result) == 3 and isinstance(result[1], BaseException):
+        error = result[1]  # raised after the retries, or its workers kept dying
         return {"error": f"{type(error).__name__}: {error}"}
     raise RuntimeError(f"the cluster dropped the task of record '{item.name}' "
                        f"({future.status}); the store keeps every record written so far: run "
