@@ -39,7 +39,8 @@ core::Periods periodsOf(const std::vector<double>& periods) {
 // Storage for the histories of one or two components, and the views the modules write into.
 class HistoryStore {
  public:
-  HistoryStore(int components, std::int64_t samples) : components_(static_cast<std::size_t>(components)) {
+  HistoryStore(int components, std::int64_t samples)
+      : components_(static_cast<std::size_t>(components)) {
     if (samples < 1 || samples > std::numeric_limits<std::int32_t>::max())
       throw Error("the analysis would need " + std::to_string(samples) +
                   " samples, more than one history can hold");
@@ -66,9 +67,8 @@ void fillTotalAcceleration(ComponentHistory& c, const std::vector<double>& ag, s
   const std::size_t n = c.acceleration.size();
   c.totalAcceleration.resize(n);
   for (std::size_t s = 0; s < n; ++s)
-    c.totalAcceleration[s] = static_cast<std::int32_t>(s) < nAg
-                                 ? c.acceleration[s] + ag[s]
-                                 : c.acceleration[s];
+    c.totalAcceleration[s] =
+        static_cast<std::int32_t>(s) < nAg ? c.acceleration[s] + ag[s] : c.acceleration[s];
 }
 
 std::string oneLine(std::string text) {
@@ -87,10 +87,11 @@ std::string numberText(double value) {
 // A failed analysis: the module leaves the oscillator at zero and prints why.
 [[noreturn]] void failedAnalysis(const ModuleCall& call, std::int32_t i, std::int32_t j,
                                  const std::string& warning) {
-  throw Error("T = " + numberText(call.periods[static_cast<std::size_t>(i)]) +
-              " s, swept value " + numberText(call.swept[static_cast<std::size_t>(j)]) +
+  throw Error("T = " + numberText(call.periods[static_cast<std::size_t>(i)]) + " s, swept value " +
+              numberText(call.swept[static_cast<std::size_t>(j)]) +
               ": the module's analysis does not converge, so it leaves this oscillator's "
-              "outputs at zero (" + oneLine(warning) + ")");
+              "outputs at zero (" +
+              oneLine(warning) + ")");
 }
 
 void checkCall(const ModuleCall& call, std::int32_t i, std::int32_t j) {
@@ -107,6 +108,19 @@ void checkCall(const ModuleCall& call, std::int32_t i, std::int32_t j) {
   const bool linear = call.module == ModuleKind::Quorvel || call.module == ModuleKind::Daskent;
   if (linear && call.method != "recform" && call.method != "newmark")
     throw Error("method '" + call.method + "': must be recform or newmark");
+}
+
+// The nonlinear analysis of one oscillator into histories of `components` × `length` samples; a
+// failed one is an Error with the module's warning.
+template <class Analyse>
+std::vector<ComponentHistory> analysedHistory(const ModuleCall& c, std::int32_t i, std::int32_t j,
+                                              int components, std::int64_t length,
+                                              Analyse analyse) {
+  HistoryStore store(components, length);
+  std::string warning;
+  core::CollectWarnings collect(warning);
+  if (analyse(store) != 0) failedAnalysis(c, i, j, warning);
+  return store.take();
 }
 
 // The analyses of the seven modules, each through its own oscillator.h.
@@ -152,11 +166,9 @@ std::vector<ComponentHistory> morbaneHistory(const ModuleCall& c, std::int32_t i
   in.method = c.strength.c_str();
   in.para = c.para;
   const core::ElasticOscillator o = morbane::oscillatorOf(in, i, j);
-  HistoryStore store(1, o.nTH);
-  std::string warning;
-  core::CollectWarnings collect(warning);
-  if (morbane::analyseOscillator(in, o, fy, store.view(0)) != 0) failedAnalysis(c, i, j, warning);
-  return store.take();
+  return analysedHistory(c, i, j, 1, o.nTH, [&](HistoryStore& store) {
+    return morbane::analyseOscillator(in, o, fy, store.view(0));
+  });
 }
 
 std::vector<ComponentHistory> tillockHistory(const ModuleCall& c, std::int32_t i, std::int32_t j) {
@@ -168,11 +180,9 @@ std::vector<ComponentHistory> tillockHistory(const ModuleCall& c, std::int32_t i
   in.frn = seriesOf(c.swept);
   in.periods = periodsOf(c.periods);
   in.uy = c.uy;
-  HistoryStore store(1, tillock::historyLength(in));
-  std::string warning;
-  core::CollectWarnings collect(warning);
-  if (tillock::analyseOscillator(in, i, j, store.view(0)) != 0) failedAnalysis(c, i, j, warning);
-  return store.take();
+  return analysedHistory(c, i, j, 1, tillock::historyLength(in), [&](HistoryStore& store) {
+    return tillock::analyseOscillator(in, i, j, store.view(0));
+  });
 }
 
 std::vector<ComponentHistory> tillockWeightHistory(const ModuleCall& c, std::int32_t i,
@@ -184,16 +194,12 @@ std::vector<ComponentHistory> tillockWeightHistory(const ModuleCall& c, std::int
   in.frn = seriesOf(c.swept);
   in.periods = periodsOf(c.periods);
   in.uy = c.uy;
-  HistoryStore store(1, tillock::weight::historyLength(in));
-  std::string warning;
-  core::CollectWarnings collect(warning);
-  if (tillock::weight::analyseOscillator(in, i, j, store.view(0)) != 0)
-    failedAnalysis(c, i, j, warning);
-  return store.take();
+  return analysedHistory(c, i, j, 1, tillock::weight::historyLength(in), [&](HistoryStore& store) {
+    return tillock::weight::analyseOscillator(in, i, j, store.view(0));
+  });
 }
 
-std::vector<ComponentHistory> granwickHistory(const ModuleCall& c, std::int32_t i,
-                                              std::int32_t j) {
+std::vector<ComponentHistory> granwickHistory(const ModuleCall& c, std::int32_t i, std::int32_t j) {
   granwick::Inputs in;
   in.ag1 = seriesOf(c.ag1);
   in.ag2 = seriesOf(c.ag2);
@@ -203,11 +209,9 @@ std::vector<ComponentHistory> granwickHistory(const ModuleCall& c, std::int32_t 
   in.frn = seriesOf(c.swept);
   in.periods = periodsOf(c.periods);
   in.uy = c.uy;
-  HistoryStore store(2, granwick::historyLength(in));
-  std::string warning;
-  core::CollectWarnings collect(warning);
-  if (granwick::analyseOscillator(in, i, j, store.view2()) != 0) failedAnalysis(c, i, j, warning);
-  return store.take();
+  return analysedHistory(c, i, j, 2, granwick::historyLength(in), [&](HistoryStore& store) {
+    return granwick::analyseOscillator(in, i, j, store.view2());
+  });
 }
 
 std::vector<ComponentHistory> pelloryHistory(const ModuleCall& c, std::int32_t i, std::int32_t j) {
@@ -218,11 +222,9 @@ std::vector<ComponentHistory> pelloryHistory(const ModuleCall& c, std::int32_t i
   in.Qd = seriesOf(c.swept);
   in.periods = periodsOf(c.periods);
   in.alpha = c.alpha;
-  HistoryStore store(1, pellory::historyLength(in));
-  std::string warning;
-  core::CollectWarnings collect(warning);
-  if (pellory::analyseOscillator(in, i, j, store.view(0)) != 0) failedAnalysis(c, i, j, warning);
-  return store.take();
+  return analysedHistory(c, i, j, 1, pellory::historyLength(in), [&](HistoryStore& store) {
+    return pellory::analyseOscillator(in, i, j, store.view(0));
+  });
 }
 
 std::vector<ComponentHistory> vintarrowHistory(const ModuleCall& c, std::int32_t i,
@@ -235,12 +237,9 @@ std::vector<ComponentHistory> vintarrowHistory(const ModuleCall& c, std::int32_t
   in.Qd = seriesOf(c.swept);
   in.periods = periodsOf(c.periods);
   in.alpha = c.alpha;
-  HistoryStore store(2, vintarrow::historyLength(in));
-  std::string warning;
-  core::CollectWarnings collect(warning);
-  if (vintarrow::analyseOscillator(in, i, j, store.view2()) != 0)
-    failedAnalysis(c, i, j, warning);
-  return store.take();
+  return analysedHistory(c, i, j, 2, vintarrow::historyLength(in), [&](HistoryStore& store) {
+    return vintarrow::analyseOscillator(in, i, j, store.view2());
+  });
 }
 
 std::vector<ComponentHistory> analyse(const ModuleCall& c, std::int32_t i, std::int32_t j,
