@@ -237,6 +237,14 @@ def test_two_component_modules_take_files_in_consecutive_pairs(cluster, records,
     with pytest.raises(ValueError, match="frn"):
         run_database(records, "lrb", tmp_path / "refused.zarr", client=cluster.client, frn=0.1)
     assert not (tmp_path / "refused.zarr").exists()
+    # a store path that is some other folder is left as it is, even to replace a store
+    precious = tmp_path / "results"
+    precious.mkdir()
+    (precious / "notes.txt").write_text("keep")
+    for resume in (True, False):
+        with pytest.raises(ValueError, match="not a database store"):
+            run_database(records, "lrb", precious, client=cluster.client, resume=resume, **LRB)
+    assert os.listdir(precious) == ["notes.txt"]
 
 
 def test_constant_ductility_spectra_are_stored_over_the_target_ductilities(cluster, records,
@@ -295,6 +303,10 @@ def test_shard_outputs_merge_into_the_runs_store(lrb_store, records, tmp_path):
         assert same_values(ours[name][...], theirs[name][...]), name
         assert ours[name].attrs["_ARRAY_DIMENSIONS"] == theirs[name].attrs["_ARRAY_DIMENSIONS"]
     assert theirs["error"][-1] == MISSING_OUTPUT
+    outputs = sorted(os.listdir(tmp_path / "out"))
+    with pytest.raises(ValueError, match="not a database store"):  # the outputs' own folder
+        merge_shards([tmp_path / "out"], tmp_path / "out")
+    assert sorted(os.listdir(tmp_path / "out")) == outputs
 
     with pytest.raises(ValueError, match="not among the records given"):
         merge_shards([tmp_path / "out"], tmp_path / "m2.zarr", records=records[1:])

@@ -121,7 +121,7 @@ def merge_shards(outputs, store, *, records=None):
 def _run_attrs(command, spectra, units):
     return {**{k: v for k, v in spectra.attrs.items() if k not in ("dt", "samples", "mu")},
             "units": units, "command": command,
-            "title": f"Response spectra database: {command} (merged from spectra --shard)",
+            "title": f"{zstore.TITLE}: {command} (merged from spectra --shard)",
             "parameters": "", "record_reading": "", "library_version": ""}
 
 

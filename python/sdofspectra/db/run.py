@@ -128,7 +128,7 @@ def _layout(module, params, items, read):
 def _store_attrs(module, params, read, probe_attrs):
     return {
         **probe_attrs,
-        "title": f"Response spectra database: {module} "
+        "title": f"{zstore.TITLE}: {module} "
                  f"({probe_attrs.get('model') or probe_attrs.get('measure', '')})",
         "command": module,
         "parameters": zstore.attrs_text(params),
@@ -138,7 +138,7 @@ def _store_attrs(module, params, read, probe_attrs):
 
 
 def _open_store(path, items, layout, attrs, resume, records_per_chunk):
-    if resume and os.path.exists(os.path.join(path, ".zgroup")):
+    if resume and zstore.is_database(path):
         return zstore.open_for_resume(path, items, attrs)
     return zstore.create_store(path, items, layout, attrs, records_per_chunk)
 

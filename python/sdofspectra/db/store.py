@@ -11,6 +11,7 @@ chunk rather than per record.
 """
 
 import json
+import os
 
 import numpy as np
 import numcodecs
@@ -23,6 +24,8 @@ PENDING, DONE, FAILED = 0, 1, 2
 STATUS_CHUNK = 1024
 #: Records per chunk of the field arrays, by default.
 RECORDS_PER_CHUNK = 16
+#: How the title of every store this package writes begins.
+TITLE = "Response spectra database"
 _TEXT = {"dtype": object, "object_codec": numcodecs.VLenUTF8()}
 # The store's own variables beside the fields.
 _OWN = ("record", "component", "file", "status", "error", "warnings")
@@ -67,10 +70,28 @@ def layout_of(spectra):
     return {"coords": coords, "fields": fields}
 
 
+def is_database(path):
+    """Whether ``path`` holds a store this package made (a Zarr group with a database title)."""
+    if not os.path.isfile(os.path.join(path, ".zgroup")):
+        return False
+    try:
+        title = zarr.open_group(path, mode="r").attrs.get("title", "")
+    except (ValueError, KeyError, OSError):
+        return False
+    return str(title).startswith(TITLE)
+
+
 def create_store(path, items, layout, attrs, records_per_chunk=RECORDS_PER_CHUNK):
-    """A new store at ``path`` (replacing what is there) for ``items`` (a list of Item): every
-    field NaN and every record pending. Returns the open zarr group."""
-    group = zarr.open_group(str(path), mode="w")
+    """A new store at ``path`` for ``items`` (a list of Item): every field NaN and every record
+    pending. Returns the open zarr group. ``path`` must be new, an empty folder or a store of
+    this package (which is replaced): Zarr empties the folder first, and a mistyped --store
+    must not delete what a folder holds."""
+    path = os.fspath(path)
+    if os.path.exists(path) and not (os.path.isdir(path) and not os.listdir(path)) \
+            and not is_database(path):
+        raise ValueError(f"{path} exists and is not a database store: give a new path for the "
+                         "store (nothing was changed)")
+    group = zarr.open_group(path, mode="w")
     group.attrs.update(attrs)
     count, per = len(items), len(items[0].files)
     record_chunk = min(STATUS_CHUNK, count)
