@@ -20,6 +20,8 @@ READ_OPTIONS = ("format", "units", "column", "dt", "channel")
 # first records when the module fails on it.
 _PROBE_SECONDS = 2.0
 _PROBE_RECORDS = 3
+# How long local worker processes may take to start.
+_LOCAL_START_SECONDS = 120
 
 
 @dataclass
@@ -158,13 +160,21 @@ class _cluster:
 
         if self._scheduler:
             client = Client(self._scheduler)
-        else:
-            cluster = LocalCluster(n_workers=self._workers or os.cpu_count() or 1,
-                                   threads_per_worker=1, processes=True,
-                                   dashboard_address=":0")
-            self._opened.append(cluster)
-            client = Client(cluster)
+            self._opened.insert(0, client)
+            return client
+        count = self._workers or os.cpu_count() or 1
+        cluster = LocalCluster(n_workers=count, threads_per_worker=1, processes=True,
+                               dashboard_address=":0")
+        self._opened.append(cluster)
+        client = Client(cluster)
         self._opened.insert(0, client)
+        try:  # workers that cannot start leave a cluster without workers, waiting for ever
+            client.wait_for_workers(count, timeout=_LOCAL_START_SECONDS)
+        except TimeoutError:
+            self.__exit__()
+            raise RuntimeError(
+                "the local worker processes did not start; from a script, call run_database "
+                "under if __name__ == \"__main__\": (they import the script again)") from None
         return client
 
     def __exit__(self, *exc):
