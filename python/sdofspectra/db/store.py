@@ -136,11 +136,11 @@ def open_for_resume(path, items, attrs):
         if group.attrs.get(key) != attrs.get(key):
             raise StoreMismatch(f"{path} holds a run with other {key.replace('_', ' ')} "
                                 f"({group.attrs.get(key)!r}, now {attrs.get(key)!r}); give "
-                                "another --store, or remove it to start afresh")
+                                "another --store, or --fresh to replace it")
     stored = [Item(str(n), tuple(f)) for n, f in zip(group["record"][:], group["file"][:])]
     if stored != list(items):
         raise StoreMismatch(f"{path} holds another set of records ({len(stored)}, now "
-                            f"{len(items)}); give another --store, or remove it to start afresh")
+                            f"{len(items)}); give another --store, or --fresh to replace it")
     return group
 
 
