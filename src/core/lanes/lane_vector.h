@@ -55,10 +55,12 @@ struct PackMask {
 // The mask of a comparison, made opaque: the compiler fixes the kind of a comparison's result for
 // the unit of the function it is written in (here the baseline one, before inlining), and may
 // not combine two such results into a condition that the caller's unit can evaluate whole. An
-// empty statement that takes and returns the mask in a vector register keeps each whole.
+// empty statement that takes and returns the mask in a vector register keeps each whole. (Clang
+// checks the register against the baseline unit of this function and refuses the wider ones; it
+// needs no such statement.)
 template <class R>
 SPECTRA_LANES_INLINE R opaque(R mask) {
-#if defined(__x86_64__) || defined(__i386__)
+#if (defined(__x86_64__) || defined(__i386__)) && !defined(__clang__)
   asm("" : "+v"(mask));
 #endif
   return mask;
@@ -180,12 +182,13 @@ SPECTRA_LANES_INLINE long long orLanes(R bits) {
 
 // √x lane by lane, correctly rounded as std::sqrt (the sign and payload of a NaN may differ): one
 // instruction of the caller's unit, written out because the compiler has no generic vector square
-// root.
+// root. Clang checks the registers against the baseline unit of this function and refuses the
+// wider ones; it takes the square root lane by lane, which rounds the same.
 template <int W, int G>
 SPECTRA_LANES_INLINE Pack<W, G> squareRoot(const Pack<W, G>& x) {
   Pack<W, G> c;
   for (int g = 0; g < G; ++g) {
-#if defined(__x86_64__) || defined(__i386__)
+#if (defined(__x86_64__) || defined(__i386__)) && !defined(__clang__)
     if constexpr (W == 1) {
       c.r[g][0] = __builtin_sqrt(x.r[g][0]);
     } else if constexpr (W == 2) {
