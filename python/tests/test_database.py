@@ -310,6 +310,11 @@ def test_shard_outputs_merge_into_the_runs_store(lrb_store, records, tmp_path):
 
     with pytest.raises(ValueError, match="not among the records given"):
         merge_shards([tmp_path / "out"], tmp_path / "m2.zarr", records=records[1:])
+    (tmp_path / "rotd").mkdir()
+    (tmp_path / "rotd" / "r.json").write_text('{"measure": "RotD", "source": "r.AT2", '
+                                              '"columns": []}')
+    with pytest.raises(ValueError, match="RotD, not a module's spectra"):
+        merge_shards([tmp_path / "rotd"], tmp_path / "m4.zarr")
     (tmp_path / "out" / "stray.json").write_text("{}")
     with pytest.raises(ValueError, match="stray.json: not a JSON output"):
         merge_shards([tmp_path / "out"], tmp_path / "m3.zarr")

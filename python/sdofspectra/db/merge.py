@@ -89,6 +89,10 @@ def merge_shards(outputs, store, *, records=None):
     paths = _output_files(outputs)
     first = _load(paths[0])
     kind = _DuctilityOutputs if "targetDuctility" in first else _ModuleOutputs
+    if kind is _ModuleOutputs and "fields" not in first:
+        raise ValueError(f"{paths[0]}: {first.get('measure', 'a measure')}, not a module's "
+                         "spectra: merge takes a module's spectra or constant-ductility spectra "
+                         "(inelastic --mu)")
     sources = {}  # record files → {μ (None for a module): output path}
     for path in paths:
         document = first if path == paths[0] else _load(path)
