@@ -55,9 +55,9 @@ struct PackMask {
 // The mask of a comparison, made opaque: the compiler fixes the kind of a comparison's result for
 // the unit of the function it is written in (here the baseline one, before inlining), and may
 // not combine two such results into a condition that the caller's unit can evaluate whole. An
-// empty statement that takes and returns the mask in a vector register keeps each whole. Clang
-// does not fix the kind early, and checks the register against the baseline unit of this
-// function, where a mask of 4 or 8 lanes fits none: it gets no such statement.
+// empty statement that takes and returns the mask in a vector register keeps each whole. (Clang
+// checks the register against the baseline unit of this function and refuses the wider ones; it
+// needs no such statement.)
 template <class R>
 SPECTRA_LANES_INLINE R opaque(R mask) {
 #if (defined(__x86_64__) || defined(__i386__)) && !defined(__clang__)
