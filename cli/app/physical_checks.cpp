@@ -20,7 +20,6 @@ namespace {
 
 using Warnings = std::vector<std::string>;
 
-constexpr double kStandardGravity = 9.80665;  // m/s²
 constexpr double kUnusualFriction = 0.3;
 constexpr double kUnusualWeightShareLow = 0.01;
 constexpr double kUnusualWeightShareHigh = 0.3;
