@@ -96,14 +96,8 @@ struct InLanes {
     const Pendulum p = pendulumOf(in, i, j);
     return isolatedMass(in.m, 0.0, p.k1, in.frn.data[j], p.R, in.g);
   }
-  core::ReferenceSystems writeResponse(std::int32_t i, std::int32_t j,
-                                       const core::lanes::LaneResult& r) const {
-    core::lanes::writeLanePeaks(out, i + j * in.periods.count, r);
+  core::ReferenceSystems values(std::int32_t i, std::int32_t j) const {
     return writeIsolatorValues(out, in, i, j);
-  }
-  void writeFactors(std::int32_t i, std::int32_t j, const core::LinearPeaks& elastic,
-                    const core::LinearPeaks& effective) const {
-    core::writeReferenceFactors(out, i + j * in.periods.count, elastic, effective);
   }
 };
 

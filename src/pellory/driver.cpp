@@ -68,14 +68,8 @@ struct InLanes {
   core::SubstepOscillator<Law> oscillator(std::int32_t i, std::int32_t j) const {
     return bearingMass(in.m, 0.0, isolatorOf(in, i, j).ku, in.Qd.data[j], in.alpha);
   }
-  core::ReferenceSystems writeResponse(std::int32_t i, std::int32_t j,
-                                       const core::lanes::LaneResult& r) const {
-    core::lanes::writeLanePeaks(out, i + j * in.periods.count, r);
+  core::ReferenceSystems values(std::int32_t i, std::int32_t j) const {
     return writeIsolatorValues(out, in, i, j);
-  }
-  void writeFactors(std::int32_t i, std::int32_t j, const core::LinearPeaks& elastic,
-                    const core::LinearPeaks& effective) const {
-    core::writeReferenceFactors(out, i + j * in.periods.count, elastic, effective);
   }
 };
 

@@ -102,14 +102,8 @@ struct InLanes {
   core::SubstepOscillator<Law> oscillator(std::int32_t i, std::int32_t j) const {
     return oscillatorOf(in, i, j);
   }
-  core::ReferenceSystems writeResponse(std::int32_t i, std::int32_t j,
-                                       const core::lanes::LaneResult& r) const {
-    core::lanes::writeLanePeaks(out, i + j * in.periods.count, r);
+  core::ReferenceSystems values(std::int32_t i, std::int32_t j) const {
     return writeIsolatorValues(out, in, i, j);
-  }
-  void writeFactors(std::int32_t i, std::int32_t j, const core::LinearPeaks& elastic,
-                    const core::LinearPeaks& effective) const {
-    core::writeReferenceFactors(out, i + j * in.periods.count, elastic, effective);
   }
 };
 

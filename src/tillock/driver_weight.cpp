@@ -9,7 +9,7 @@
 #include "core/runtime/execution.h"
 #include "core/runtime/period_loop.h"
 #include "core/spectra/derived.h"
-#include "core/spectra/linear_reference.h"
+#include "core/spectra/isolator_pair.h"
 #include "morbane/lanes.h"
 #include "morbane/newmark_var.h"
 #include "tillock/oscillator.h"
@@ -46,13 +46,6 @@ core::ReferenceSystems writeIsolatorValues(const core::SpectraOutputs& out, cons
   return {b.k1, 0.0, false, 0.0, 0.0};
 }
 
-// The factors to the peaks of the elastic reference system.
-void writeReferenceFactors(const core::SpectraOutputs& out, const Inputs& in, std::int32_t i,
-                           std::int32_t j, const core::LinearPeaks& elastic) {
-  const std::int32_t idx = i + j * in.periods.count;
-  core::writeFactors(out, idx, elastic.fMax, elastic.uMax, out.yieldFrc[idx]);
-}
-
 // Everything the driver writes for period i and friction coefficient j, one analysis at a time on
 // full histories. The elastic reference runs first, since the bilinear analysis overwrites the
 // histories; a failed integration leaves every entry of the pair at zero.
@@ -69,7 +62,7 @@ void writePair(const core::SpectraOutputs& out, const Inputs& in, std::int32_t i
       {out.dsp + idx, out.vel + idx, out.acc + idx, out.totAcc + idx, out.rFrc + idx});
   out.resDsp[idx] = std::fabs(h.u[h.n - 1]);
   writeIsolatorValues(out, in, i, j);
-  writeReferenceFactors(out, in, i, j, elastic);
+  core::writeReferenceFactors(out, idx, elastic);
 }
 
 // The bilinear analysis of period i and friction coefficient j (see analyseOscillator).
@@ -100,14 +93,8 @@ struct InLanes {
   core::SubstepOscillator<Law> oscillator(std::int32_t i, std::int32_t j) const {
     return oscillatorOf(in, i, j);
   }
-  core::ReferenceSystems writeResponse(std::int32_t i, std::int32_t j,
-                                       const core::lanes::LaneResult& r) const {
-    core::lanes::writeLanePeaks(out, i + j * in.periods.count, r);
+  core::ReferenceSystems values(std::int32_t i, std::int32_t j) const {
     return writeIsolatorValues(out, in, i, j);
-  }
-  void writeFactors(std::int32_t i, std::int32_t j, const core::LinearPeaks& elastic,
-                    const core::LinearPeaks&) const {
-    writeReferenceFactors(out, in, i, j, elastic);
   }
 };
 

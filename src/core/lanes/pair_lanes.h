@@ -14,6 +14,7 @@
 #include "core/runtime/console.h"
 #include "core/runtime/execution.h"
 #include "core/runtime/parallel.h"
+#include "core/spectra/isolator_pair.h"
 #include "core/spectra/linear_reference.h"
 #include "core/spectra/outputs.h"
 #include "core/spectra/series.h"
@@ -83,8 +84,7 @@ inline void writeLanePeaks(const SpectraOutputs& out, std::int32_t idx, const La
 //   using Law;  const char* module;  Periods periods;  std::int32_t swept;  std::int64_t length;
 //   LaneRun<N> run() const;  double pga() const;  double referenceMass() const;
 //   SubstepOscillator<Law> oscillator(i, j) const;
-//   ReferenceSystems writeResponse(i, j, const LaneResult&) const;  // peaks and derived values
-//   void writeFactors(i, j, LinearPeaks elastic, LinearPeaks effective) const;
+//   ReferenceSystems values(i, j) const;  // the derived values, once the peaks are written
 // and runLanes(run, source, unit), the lane engine of its law.
 //
 // Writes what core::forEachPair with the module's writePair writes, bit for bit: "pga", then per
@@ -112,8 +112,9 @@ std::int32_t isolatorSpectraInLanes(const SpectraOutputs& out, const Module& mod
   *out.pga = module.pga();
   // The reference systems of every converged pair: elastic, then effective where there is one.
   struct Written {
-    std::int32_t i, j;
+    std::int32_t idx;
     std::size_t elastic, effective;
+    bool hasEffective;
   };
   std::vector<Oscillator> references;
   std::vector<Written> written;
@@ -125,8 +126,10 @@ std::int32_t isolatorSpectraInLanes(const SpectraOutputs& out, const Module& mod
         warn("??? %s::newmarkVar - failed to converge: dtSub = %f\n", run.limits.module, r.dtSub);
         continue;
       }
-      const core::ReferenceSystems s = module.writeResponse(i, j, r);
-      Written w{i, j, references.size(), references.size()};
+      const std::int32_t idx = i + j * nT;
+      writeLanePeaks(out, idx, r);
+      const core::ReferenceSystems s = module.values(i, j);
+      Written w{idx, references.size(), references.size(), s.effective};
       references.push_back({s.kElastic, s.zetaElastic, nTH});
       if (s.effective) {
         w.effective = references.size();
@@ -146,7 +149,10 @@ std::int32_t isolatorSpectraInLanes(const SpectraOutputs& out, const Module& mod
   for (const Written& w : written) {
     const OscillatorPeaks& e = peaks[w.elastic];
     const OscillatorPeaks& f = peaks[w.effective];
-    module.writeFactors(w.i, w.j, LinearPeaks{e.dsp, e.rFrc}, LinearPeaks{f.dsp, f.rFrc});
+    if (w.hasEffective)
+      writeReferenceFactors(out, w.idx, LinearPeaks{e.dsp, e.rFrc}, LinearPeaks{f.dsp, f.rFrc});
+    else
+      writeReferenceFactors(out, w.idx, LinearPeaks{e.dsp, e.rFrc});
   }
   return 0;
 }

@@ -28,6 +28,12 @@ struct ReferenceRecord2 {
   double dt, m;
 };
 
+// The factors to the peaks of the elastic reference system, for the yield force already written.
+inline void writeReferenceFactors(const SpectraOutputs& out, std::int32_t idx,
+                                  const LinearPeaks& elastic) {
+  writeFactors(out, idx, elastic.fMax, elastic.uMax, out.yieldFrc[idx]);
+}
+
 // The factors to the peaks of the elastic and the equivalent linear reference systems, for the
 // yield force already written.
 inline void writeReferenceFactors(const SpectraOutputs& out, std::int32_t idx,
